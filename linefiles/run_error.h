@@ -1,0 +1,41 @@
+#ifndef KELVANE_LINEFILES_RUN_ERROR_H_
+#define KELVANE_LINEFILES_RUN_ERROR_H_
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// What went wrong, in the terms a user sees in the error report.
+enum class ErrorKind {
+  kBounds,         // a grid cell outside the grid, or a count that cannot hold its rows
+  kOverflow,       // a number or count too large for where it must go
+  kFloatingPoint,  // a computed value outside single precision
+  kFile,           // a file that is missing or cannot be read or written
+  kInput,          // text that is not what a line file or the limit must hold
+};
+
+// "bounds error", "overflow error", ...
+std::string_view KindName(ErrorKind kind);
+
+// Where a fault lies: a file and a 1-based line in it (0 when no line applies).
+struct ErrorPlace {
+  std::string_view file;
+  int line = 0;
+};
+
+// The one error type of the program. what() is the message alone, in the shape
+// "Race.txt:7: "abc" is not a number"; Report() puts the kind in front of it.
+class RunError : public std::runtime_error {
+ public:
+  RunError(ErrorKind kind, std::string message);
+  RunError(ErrorKind kind, const ErrorPlace& place, std::string_view detail);
+
+  ErrorKind kind() const { return kind_; }
+  // "input error: Race.txt:7: "abc" is not a number"
+  std::string Report() const;
+
+ private:
+  ErrorKind kind_;
+};
+
+#endif  // KELVANE_LINEFILES_RUN_ERROR_H_

@@ -1,0 +1,54 @@
+#include "linefiles/staged_line_file.h"
+
+#include <QFile>
+#include <optional>
+
+#include "linefiles/run_error.h"
+
+namespace {
+
+std::optional<QByteArray> ReadOld(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  return file.readAll();
+}
+
+void PutBack(const QString& path, const std::optional<QByteArray>& old) {
+  if (!old) {
+    QFile::remove(path);
+    return;
+  }
+  QSaveFile file(path);
+  if (file.open(QIODevice::WriteOnly)) {
+    file.write(*old);
+    file.commit();
+  }
+}
+
+}  // namespace
+
+StagedLineFile::StagedLineFile(const QString& path, std::string_view text) : file_(path) {
+  if (!file_.open(QIODevice::WriteOnly)) Fail("cannot be created");
+  const auto size = static_cast<qint64>(text.size());
+  if (file_.write(text.data(), size) != size) Fail("cannot be written");
+}
+
+void StagedLineFile::Commit() {
+  if (!file_.commit()) Fail("cannot be written");
+}
+
+void StagedLineFile::Fail(std::string_view doing) const {
+  const std::string path = file_.fileName().toStdString();
+  throw RunError(ErrorKind::kFile, ErrorPlace{path, 0},
+                 std::string(doing) + ": " + file_.errorString().toStdString());
+}
+
+void CommitPair(StagedLineFile& first, StagedLineFile& second) {
+  const QString first_path = first.file_.fileName();
+  const std::optional<QByteArray> old = ReadOld(first_path);
+  first.Commit();
+  if (!second.file_.commit()) {
+    PutBack(first_path, old);
+    second.Fail("cannot be written");
+  }
+}
