@@ -67,7 +67,8 @@ TEST_F(ComputePassLinesTest, MovesOnlyTheSeparationOfTheRaceLine) {
   EXPECT_EQ(dir_.Read("Pass2.txt"),
             "1.25\r\n9\r\n4\r\n0,0.5,-3,-0,0.007\r\n1,0.5,-4,-1,0.007\r\n"
             "2,0.5,96,-2,0.007\r\n3,0.5,-2,-3,0.007\r\n");
-  EXPECT_EQ(dir_.Entries(), QStringList({"MaxRace.txt", "MinRace.txt", "Pass1.txt", "Pass2.txt", "Race.txt"}));
+  EXPECT_EQ(dir_.Entries(),
+            QStringList({"MaxRace.txt", "MinRace.txt", "Pass1.txt", "Pass2.txt", "Race.txt"}));
   ASSERT_TRUE(SharedGrid && fields_.Pass2Grid);
   EXPECT_EQ(*SharedGrid, *fields_.Pass2Grid);
 }
@@ -113,7 +114,8 @@ TEST_F(ComputePassLinesTest, AnOutputThatCannotBeWrittenLeavesBothOldOutputs) {
   ASSERT_TRUE(QFile::remove(dir_.Path("Pass2.txt")));
   ASSERT_TRUE(QDir().mkdir(dir_.Path("Pass2.txt")));
   const std::string error = Run(4);
-  EXPECT_TRUE(error.starts_with("file error: " + dir_.Path("Pass2.txt").toStdString() + ": cannot be "))
+  EXPECT_TRUE(
+      error.starts_with("file error: " + dir_.Path("Pass2.txt").toStdString() + ": cannot be "))
       << error;
   EXPECT_EQ(dir_.Read("Pass1.txt"), "old pass 1");
   EXPECT_EQ(dir_.Entries().size(), 5) << dir_.Entries().join(" ").toStdString();

@@ -12,14 +12,14 @@ TEST(SeparationMoveTest, MovesHalfwayButNoFurtherThanTheLimit) {
   const struct {
     float race, companion, limit, expected;
   } cases[] = {
-      {0, 10, 4, 4},       // midpoint 5 is past the limit
-      {0, -6, 4, -3},      // midpoint -3 is within it
-      {0, 8, 4, 4},        // midpoint exactly at the limit is kept
-      {0, -10, 4, -4},     // limited toward the companion, whichever side it is on
-      {20, 2, 4, 16},      //
-      {1, 2, 4, 1.5F},     //
-      {5, 5, 4, 5},        // no gap, no move
-      {0, 10, 0, 0},       // a zero limit keeps the race value
+      {0, 10, 4, 4},    // midpoint 5 is past the limit
+      {0, -6, 4, -3},   // midpoint -3 is within it
+      {0, 8, 4, 4},     // midpoint exactly at the limit is kept
+      {0, -10, 4, -4},  // limited toward the companion, whichever side it is on
+      {20, 2, 4, 16},   //
+      {1, 2, 4, 1.5F},  //
+      {5, 5, 4, 5},     // no gap, no move
+      {0, 10, 0, 0},    // a zero limit keeps the race value
       {-3, 7, 2.5F, -0.5F},
   };
   for (const auto& c : cases) {

@@ -1,0 +1,101 @@
+// Times the whole job on three max-size line files, and the reader and the writer alone.
+// The "allocs" counter is the number of heap allocations per iteration.
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <random>
+#include <string>
+
+#include "linefiles/line_grid.h"
+#include "linefiles/line_text_parser.h"
+#include "linefiles/line_text_writer.h"
+#include "linefiles/program_dir.h"
+#include "passlines/compute_pass_lines.h"
+
+namespace {
+std::atomic<long> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+// A max-size line whose separations wander around `offset` meters.
+std::string MaxSizeLineText(float offset, unsigned seed) {
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<float> spread(-5, 5);
+  LineGrid grid(LineGrid::kMaxCount);
+  grid.at(1, 0) = 0;
+  grid.at(2, 0) = 327640;
+  grid.at(3, 0) = LineGrid::kMaxCount;
+  for (int row = 4; row <= grid.last_row(); ++row) {
+    grid.at(row, 0) = static_cast<float>(row - 4) * 10.0F;
+    grid.at(row, 1) = spread(random) * 36.0F;
+    grid.at(row, 2) = offset + spread(random);
+    grid.at(row, 3) = 150.0F + spread(random) * 10.0F;
+    grid.at(row, 4) = 0.9F + spread(random) / 100.0F;
+  }
+  return FormatLineText(grid, LineGrid::kMaxCount, "bench");
+}
+
+void Count(benchmark::State& state, long before) {
+  state.counters["allocs"] = benchmark::Counter(static_cast<double>(allocations.load() - before),
+                                                benchmark::Counter::kAvgIterations);
+}
+
+void BM_ParseMaxSizeLine(benchmark::State& state) {
+  const std::string text = MaxSizeLineText(0, 1);
+  const long before = allocations.load();
+  for (auto _ : state) benchmark::DoNotOptimize(ParseLineText(text, "Race.txt"));
+  Count(state, before);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_ParseMaxSizeLine)->Unit(benchmark::kMillisecond);
+
+void BM_FormatMaxSizeLine(benchmark::State& state) {
+  const ParsedLine line = ParseLineText(MaxSizeLineText(0, 1), "Race.txt");
+  const long before = allocations.load();
+  for (auto _ : state) benchmark::DoNotOptimize(FormatLineText(line.grid, line.count, "Pass1.txt"));
+  Count(state, before);
+}
+BENCHMARK(BM_FormatMaxSizeLine)->Unit(benchmark::kMillisecond);
+
+void BM_WholeJobOnMaxSizeLines(benchmark::State& state) {
+  QTemporaryDir dir;
+  const ScopedProgramDir program_dir(dir.path());
+  const struct {
+    const char* name;
+    float offset;
+  } inputs[] = {{"Race.txt", 0}, {"MaxRace.txt", 6}, {"MinRace.txt", -6}};
+  for (const auto& input : inputs) {
+    QFile file(QDir(dir.path()).filePath(input.name));
+    const std::string text = MaxSizeLineText(input.offset, 7);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), std::ssize(text)) != std::ssize(text)) {
+      state.SkipWithError("cannot write the input lines");
+      return;
+    }
+  }
+  PassLineFields fields;
+  fields.MaxSeparation = 4;
+  const long before = allocations.load();
+  for (auto _ : state) ComputePassLines(fields);
+  Count(state, before);
+}
+BENCHMARK(BM_WholeJobOnMaxSizeLines)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

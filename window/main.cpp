@@ -1,0 +1,11 @@
+#include <QApplication>
+
+#include "window/form1.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  Form1 form;
+  QObject::connect(&form, &Form1::ended, &app, &QCoreApplication::exit);
+  form.show();
+  return QApplication::exec();
+}
