@@ -31,9 +31,14 @@ class ComputePassLinesTest : public testing::Test {
   }
 
   void WriteInputs(const std::string& race, const std::string& max, const std::string& min) {
-    dir_.Write("Race.txt", race);
-    dir_.Write("MaxRace.txt", max);
-    dir_.Write("MinRace.txt", min);
+    for (const auto& [name, text] :
+         {std::pair{"Race.txt", race}, {"MaxRace.txt", max}, {"MinRace.txt", min}}) {
+      if (text.empty()) {
+        QFile::remove(dir_.Path(name));
+      } else {
+        dir_.Write(name, text);
+      }
+    }
   }
 
   // Runs the job; returns its error message, or "" when it succeeds.
@@ -80,33 +85,30 @@ TEST_F(ComputePassLinesTest, RowsMissingFromEveryFileStayZero) {
   EXPECT_EQ(dir_.Read("Pass1.txt"), "1.25\r\n0\r\n2\r\n0,0.5,3,-0,0.007\r\n0,0,0,0,0\r\n");
 }
 
-TEST_F(ComputePassLinesTest, MissingInputsAreNamedAndNothingIsWritten) {
-  dir_.Write("Race.txt", Line("0", {"1"}));
-  const std::string dir = QDir(dir_.Path("")).absolutePath().toStdString();
-  EXPECT_EQ(Run(4), "file error: " + dir + ": missing input file(s): MaxRace.txt, MinRace.txt");
-  ExpectOldOutputs();
-}
-
-TEST_F(ComputePassLinesTest, CountsThatDifferAreAnErrorAndNothingIsWritten) {
+TEST_F(ComputePassLinesTest, AnErrorBeforeWritingLeavesTheOldOutputs) {
+  const std::string one = Line("0", {"1"});
   const std::string five = Line("0", {"1", "2", "3", "4", "5"});
-  WriteInputs(five, five, Line("0", {"1", "2", "3"}));
-  EXPECT_EQ(Run(4),
-            "input error: the counts differ: Race.txt has 5, MaxRace.txt has 5, MinRace.txt has 3; "
-            "all three must be equal");
-  ExpectOldOutputs();
-}
-
-TEST_F(ComputePassLinesTest, AnUnreadableInputLeavesTheOldOutputs) {
-  WriteInputs(Line("0", {"1"}), Line("0", {"1"}), "1\n2\n1\n1,2,x,4,5\n");
-  EXPECT_EQ(Run(4), "input error: MinRace.txt:4: \"x\" is not a number");
-  ExpectOldOutputs();
-}
-
-TEST_F(ComputePassLinesTest, AnOverflowInTheSecondLineWritesNeither) {
-  // Only a negative limit can push a value past the far side of the race line.
-  WriteInputs(Line("0", {"-3e38"}), Line("0", {"-3e38"}), Line("0", {"3e38"}));
-  EXPECT_EQ(Run(-2e38F).substr(0, 32), "floating-point error: Pass2.txt:");
-  ExpectOldOutputs();
+  const std::string dir = QDir(dir_.Path("")).absolutePath().toStdString();
+  const struct {
+    std::string race, max, min;  // "" for a missing file
+    float limit;
+    std::string error;
+  } cases[] = {
+      {one, "", "", 4, "file error: " + dir + ": missing input file(s): MaxRace.txt, MinRace.txt"},
+      {five, five, Line("0", {"1", "2", "3"}), 4,
+       "input error: the counts differ: Race.txt has 5, MaxRace.txt has 5, MinRace.txt has 3; "
+       "all three must be equal"},
+      {one, one, "1\n2\n1\n1,2,x,4,5\n", 4, "input error: MinRace.txt:4: \"x\" is not a number"},
+      // Only a negative limit can push a value past the far side of the race line.
+      {Line("0", {"-3e38"}), Line("0", {"-3e38"}), Line("0", {"3e38"}), -2e38F,
+       "floating-point error: Pass2.txt:4: the limited move of race value -3e+38, companion "
+       "value 3e+38 and limit -2e+38 is outside single precision"},
+  };
+  for (const auto& c : cases) {
+    WriteInputs(c.race, c.max, c.min);
+    EXPECT_EQ(Run(c.limit), c.error);
+    ExpectOldOutputs();
+  }
 }
 
 TEST_F(ComputePassLinesTest, AnOutputThatCannotBeWrittenLeavesBothOldOutputs) {

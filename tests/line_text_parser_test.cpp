@@ -69,7 +69,6 @@ TEST(LineTextParserTest, ErrorsNameTheFileTheLineAndTheItem) {
       {"", ErrorKind::kInput, "Race.txt:1: the file ends before header value A"},
       {"1\n2\n", ErrorKind::kInput, "Race.txt:2: the file ends before the count"},
       {"1\n2\n2.5\n", ErrorKind::kInput, "Race.txt:3: \"2.5\" is not a whole count"},
-      {"1\n2\nten\n", ErrorKind::kInput, "Race.txt:3: \"ten\" is not a count"},
       {"1\n2\n32765\n", ErrorKind::kOverflow,
        "Race.txt:3: \"32765\" is more than the 32764 data rows a line can hold"},
       {"1\n2\n1e9\n", ErrorKind::kOverflow,
@@ -80,12 +79,10 @@ TEST(LineTextParserTest, ErrorsNameTheFileTheLineAndTheItem) {
       {"1\n2\n1\n1,2,3\n\n", ErrorKind::kInput,
        "Race.txt:4: the file ends inside data row 1, after 3 of its 5 numbers"},
       {"1\n2\n1\n1,abc,3,4,5\n", ErrorKind::kInput, "Race.txt:4: \"abc\" is not a number"},
-      {"1\n2\n1\n1,2,3,4,\"5\"\n", ErrorKind::kInput, "Race.txt:4: \"\"5\"\" is not a number"},
       {"1\r\n2\r\n1\r\n1,2,,4,5\r\n", ErrorKind::kInput,
        "Race.txt:4: empty item where a number should be"},
       {"1\n2\n1\n1,2,3,4,5,\n", ErrorKind::kInput,
        "Race.txt:4: empty item where a number should be"},
-      {"1\n2\n1\n1,2,nan,4,5\n", ErrorKind::kInput, "Race.txt:4: \"nan\" is not a number"},
       {"1\n1e39\n", ErrorKind::kOverflow, "Race.txt:2: \"1e39\" is too large for single precision"},
   };
   for (const auto& c : cases) EXPECT_EQ(ErrorOf(c.text, c.kind), c.message) << c.text;

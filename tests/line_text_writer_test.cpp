@@ -63,16 +63,4 @@ TEST(LineTextWriterTest, WrittenTextReadsBackToTheSameGrid) {
   EXPECT_TRUE(std::signbit(back.grid.at(5, 3)));
 }
 
-TEST(LineGridTest, CopiesAreIndependentAndAccessIsChecked) {
-  LineGrid original(1);
-  LineGrid copy = original;
-  copy.at(4, 2) = 5;
-  EXPECT_EQ(original.at(4, 2), 0.0F);
-  for (const auto& [row, column] : {std::pair{0, 0}, {5, 0}, {4, -1}, {4, 5}}) {
-    EXPECT_THROW(original.at(row, column), RunError) << row << "," << column;
-  }
-  EXPECT_THROW(LineGrid(32765), RunError);
-  EXPECT_THROW(LineGrid(-1), RunError);
-}
-
 }  // namespace

@@ -28,16 +28,6 @@ class LpFileReaderTest : public testing::Test {
   ScratchDir dir_;
 };
 
-TEST_F(LpFileReaderTest, ReadFillsTheSharedGridAndCount) {
-  dir_.Write("Race.txt", kFourRows);
-  EXPECT_TRUE(ReadLineFile("Race.txt"));
-  EXPECT_EQ(SharedCount, 4);
-  ASSERT_TRUE(SharedGrid);
-  EXPECT_EQ(SharedGrid->last_row(), 7);
-  EXPECT_EQ(SharedGrid->at(3, 0), 4.0F);
-  EXPECT_EQ(SharedGrid->at(7, 4), 4.0F);
-}
-
 TEST_F(LpFileReaderTest, ReadLooksOnlyInTheProgramDirectory) {
   ScratchDir working_dir;  // now the program directory; `dir_` plays the working directory
   dir_.Write("Race.txt", kFourRows);
