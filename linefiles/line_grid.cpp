@@ -28,11 +28,11 @@ void LineGrid::CheckRow(int row) const {
   }
 }
 
-int LineGrid::Index(int row, int column) const {
+std::size_t LineGrid::Index(int row, int column) const {
   CheckRow(row);
   if (column < 0 || column >= kColumns) {
     throw RunError(ErrorKind::kBounds,
                    "column " + std::to_string(column) + " is outside the columns 0 to 4");
   }
-  return (row - 1) * kColumns + column;
+  return static_cast<std::size_t>((row - 1) * kColumns + column);
 }

@@ -31,7 +31,7 @@ class LineGrid {
   friend bool operator==(const LineGrid&, const LineGrid&) = default;
 
  private:
-  int Index(int row, int column) const;
+  std::size_t Index(int row, int column) const;
 
   int last_row_;
   std::vector<float> cells_;

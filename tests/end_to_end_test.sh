@@ -29,7 +29,7 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 start() {
   (cd "$1" && exec ./kelvane 2>stderr.txt) &
   pid=$!
-  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvane$' | head -n 1)
+  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvane$' | head -n 1 || true)
   [ -n "$window" ] || fail "no window appeared"
 }
 
@@ -75,7 +75,7 @@ printf 'old 1' >"$dir/Pass1.txt"
 printf 'old 2' >"$dir/Pass2.txt"
 start "$dir"
 click "$window" 156 148
-report=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvane$' | grep -v "^$window\$" | head -n 1)
+report=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvane$' | grep -v "^$window\$" | head -n 1 || true)
 [ -n "$report" ] || fail "error: no report appeared"
 xdotool windowfocus --sync "$report" key Return
 finish

@@ -1,0 +1,60 @@
+// Feeds arbitrary bytes to the line file reader. Besides "no crash", it checks that
+// every rejection is a RunError whose message names the file and the line, and that a
+// text that reads without error is written and read back to bit-identical values.
+
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "linefiles/line_text_parser.h"
+#include "linefiles/line_text_writer.h"
+#include "linefiles/run_error.h"
+
+namespace {
+
+constexpr std::string_view kFile = "Fuzz.txt";
+
+[[noreturn]] void Fail(const char* property) {
+  std::fprintf(stderr, "property broken: %s\n", property);
+  std::abort();
+}
+
+std::optional<ParsedLine> Parse(std::string_view text) {
+  try {
+    return ParseLineText(text, kFile);
+  } catch (const RunError& error) {
+    if (!std::string_view(error.what()).starts_with("Fuzz.txt:")) Fail("a message names the file");
+    return std::nullopt;
+  }
+}
+
+bool SameBits(const LineGrid& a, const LineGrid& b) {
+  if (a.last_row() != b.last_row()) return false;
+  for (int row = 1; row <= a.last_row(); ++row) {
+    for (int column = 0; column < LineGrid::kColumns; ++column) {
+      if (std::bit_cast<std::uint32_t>(a.at(row, column)) !=
+          std::bit_cast<std::uint32_t>(b.at(row, column))) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const auto line = Parse(std::string_view(reinterpret_cast<const char*>(data), size));
+  if (!line) return 0;
+  const std::string written = FormatLineText(line->grid, line->count, kFile);
+  const auto back = Parse(written);
+  if (!back) Fail("a written line reads back");
+  if (back->count != line->count || !SameBits(back->grid, line->grid)) {
+    Fail("a written line reads back to the same bits");
+  }
+  return 0;
+}
