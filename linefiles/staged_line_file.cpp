@@ -29,8 +29,18 @@ void PutBack(const QString& path, const std::optional<QByteArray>& old) {
 
 StagedLineFile::StagedLineFile(const QString& path, std::string_view text) : file_(path) {
   if (!file_.open(QIODevice::WriteOnly)) Fail("cannot be created");
-  const auto size = static_cast<qint64>(text.size());
-  if (file_.write(text.data(), size) != size) Fail("cannot be written");
+  WriteAll(text);
+}
+
+// A write may stop short (a disk that fills up); only the next attempt fails with the
+// reason. Flushed here, not left to Commit(), for the same reason.
+void StagedLineFile::WriteAll(std::string_view text) {
+  while (!text.empty()) {
+    const qint64 written = file_.write(text.data(), static_cast<qint64>(text.size()));
+    if (written <= 0) Fail("cannot be written");
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
+  if (!file_.flush()) Fail("cannot be written");
 }
 
 void StagedLineFile::Commit() {

@@ -21,6 +21,7 @@ class StagedLineFile {
  private:
   friend void CommitPair(StagedLineFile& first, StagedLineFile& second);
 
+  void WriteAll(std::string_view text);
   [[noreturn]] void Fail(std::string_view doing) const;
 
   QSaveFile file_;

@@ -77,6 +77,10 @@ void ComputePassLines(PassLineFields& fields) {
   fields.Pass1Grid = PassLine(*fields.RaceGrid, *fields.MaxRaceGrid, limit, "Pass1.txt");
   fields.Pass2Grid = PassLine(*fields.RaceGrid, *fields.MinRaceGrid, limit, "Pass2.txt");
 
+  WritePassLines(fields);
+}
+
+void WritePassLines(const PassLineFields& fields) {
   SharedGrid = fields.Pass1Grid;
   StagedLineFile pass1 = StageLineFile("Pass1.txt");
   SharedGrid = fields.Pass2Grid;

@@ -13,4 +13,9 @@
 // and of MovedSeparation. A failure while writing leaves both outputs as they were.
 void ComputePassLines(PassLineFields& fields);
 
+// The last step of ComputePassLines: replaces "Pass1.txt" and "Pass2.txt" with
+// fields.Pass1Grid and fields.Pass2Grid, both or neither. Throws RunError (kBounds for an
+// absent grid, kFile when a file cannot be written), the old files then untouched.
+void WritePassLines(const PassLineFields& fields);
+
 #endif  // KELVANE_PASSLINES_COMPUTE_PASS_LINES_H_
