@@ -23,6 +23,8 @@ Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$work/display")"
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getmouselocation >/dev/null 2>&1 || fail "the X server on $DISPLAY does not answer"
 
 # A new folder $work/$1 holding the program and one-row input lines; prints its path.
 folder() {
