@@ -1,6 +1,7 @@
 #include "linefiles/line_text_parser.h"
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "linefiles/decimal_number.h"
@@ -52,9 +53,10 @@ class LineTextParser {
 
   Item NextItem(std::string_view expected) {
     auto item = scanner_.Next();
-    if (!item)
+    if (!item) {
       Fail(ErrorKind::kInput, scanner_.last_line(),
            "the file ends before " + std::string(expected));
+    }
     return *item;
   }
 
@@ -62,34 +64,36 @@ class LineTextParser {
 
   float ToSingle(const Item& item) {
     float value = 0;
-    switch (ParseDecimal(item.text, value)) {
-      case DecimalStatus::kOk:
-        return value;
-      case DecimalStatus::kTooLarge:
-        Fail(ErrorKind::kOverflow, item.line, item.text, "is too large for single precision");
-      case DecimalStatus::kNotNumber:
-        break;
+    const DecimalStatus status = ParseDecimal(item.text, value);
+    if (status == DecimalStatus::kNotNumber) FailNotNumber(item, "is not a number");
+    if (status == DecimalStatus::kTooLarge) {
+      Fail(ErrorKind::kOverflow, item.line, item.text, "is too large for single precision");
     }
-    if (item.text.empty())
-      Fail(ErrorKind::kInput, item.line, "empty item where a number should be");
-    Fail(ErrorKind::kInput, item.line, item.text, "is not a number");
+    return value;
   }
 
+  // The count is read as a double so that "250.0" is a count and "2.5" is refused.
   std::int16_t ReadCount() {
     const Item item = NextItem("the count");
     double value = 0;
     const DecimalStatus status = ParseDecimal(item.text, value);
-    if (status == DecimalStatus::kNotNumber)
-      Fail(ErrorKind::kInput, item.line, item.text, "is not a count");
-    if (status == DecimalStatus::kTooLarge || value > LineGrid::kMaxCount) {
-      Fail(
-          ErrorKind::kOverflow, item.line, item.text,
-          "is more than the " + std::to_string(LineGrid::kMaxCount) + " data rows a line can hold");
+    if (status == DecimalStatus::kNotNumber) FailNotNumber(item, "is not a count");
+    if (status == DecimalStatus::kTooLarge || value > LineGrid::kMaxCount || value < INT16_MIN) {
+      Fail(ErrorKind::kOverflow, item.line, item.text,
+           "is beyond the counts 0 to " + std::to_string(LineGrid::kMaxCount));
     }
-    if (value != std::trunc(value))
+    if (value != std::trunc(value)) {
       Fail(ErrorKind::kInput, item.line, item.text, "is not a whole count");
+    }
     if (value < 0) Fail(ErrorKind::kBounds, item.line, item.text, "is a negative count");
     return static_cast<std::int16_t>(value);
+  }
+
+  [[noreturn]] void FailNotNumber(const Item& item, std::string_view problem) {
+    if (item.text.empty()) {
+      Fail(ErrorKind::kInput, item.line, "empty item where a number should be");
+    }
+    Fail(ErrorKind::kInput, item.line, item.text, problem);
   }
 
   [[noreturn]] void Fail(ErrorKind kind, int line, std::string_view detail) {
