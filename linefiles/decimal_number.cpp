@@ -1,5 +1,6 @@
 #include "linefiles/decimal_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <system_error>
@@ -31,7 +32,9 @@ long LeadingPower(std::string_view text) {
   long value = 0;
   const auto [ptr, ec] = std::from_chars(exponent.data(), exponent.data() + exponent.size(), value);
   if (ec == std::errc::result_out_of_range) return exponent.front() == '-' ? LONG_MIN : LONG_MAX;
-  return power + value;
+  // power is bounded by the text's length, so halving the exponent's range keeps the sum
+  // from overflowing without changing its sign.
+  return power + std::clamp(value, LONG_MIN / 2, LONG_MAX / 2);
 }
 
 template <typename T>

@@ -45,14 +45,16 @@ TEST(DecimalNumberTest, RefusesWhatIsNotADecimalNumber) {
 }
 
 TEST(DecimalNumberTest, TellsTooLargeFromTooSmall) {
-  for (const char* text :
-       {"1e39", "-3.5e38", "3.40282357e38", "1e999999999999999999999", "0.001e42"}) {
+  for (const char* text : {"1e39", "-3.5e38", "3.40282357e38", "1e999999999999999999999",
+                           "0.001e42", "35E9223372036854775807"}) {
     float value = 0;
     EXPECT_EQ(ParseDecimal(text, value), DecimalStatus::kTooLarge) << text;
   }
   double count = 1;
-  EXPECT_EQ(ParseDecimal("1e-999999999999999999999", count), DecimalStatus::kOk);
-  EXPECT_EQ(count, 0.0);
+  for (const char* text : {"1e-999999999999999999999", "0.5e-9223372036854775808"}) {
+    EXPECT_EQ(ParseDecimal(text, count), DecimalStatus::kOk) << text;
+    EXPECT_EQ(count, 0.0) << text;
+  }
 }
 
 TEST(DecimalNumberTest, EverySingleSurvivesWritingAndReading) {
