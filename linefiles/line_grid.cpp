@@ -4,18 +4,26 @@
 
 #include "linefiles/run_error.h"
 
-LineGrid::LineGrid(int count) : last_row_(count + kHeaderRows) {
-  if (count > kMaxCount) {
-    throw RunError(ErrorKind::kOverflow, "a count of " + std::to_string(count) +
-                                             " is more than the " + std::to_string(kMaxCount) +
-                                             " data rows a line can hold");
+namespace {
+
+// The last row for `count` data rows, checked before it is formed.
+int LastRow(int count) {
+  if (count > LineGrid::kMaxCount) {
+    throw RunError(ErrorKind::kOverflow,
+                   "a count of " + std::to_string(count) + " is more than the " +
+                       std::to_string(LineGrid::kMaxCount) + " data rows a line can hold");
   }
   if (count < 0) {
     throw RunError(ErrorKind::kBounds,
                    "a count of " + std::to_string(count) + " is negative; it must be 0 or more");
   }
-  cells_.assign(static_cast<std::size_t>(last_row_) * kColumns, 0.0F);
+  return count + LineGrid::kHeaderRows;
 }
+
+}  // namespace
+
+LineGrid::LineGrid(int count)
+    : last_row_(LastRow(count)), cells_(static_cast<std::size_t>(last_row_) * kColumns, 0.0F) {}
 
 float& LineGrid::at(int row, int column) { return cells_[Index(row, column)]; }
 
