@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <string>
 
+#include "linefiles/file_error.h"
 #include "linefiles/globals.h"
 #include "linefiles/line_text_parser.h"
 #include "linefiles/line_text_writer.h"
@@ -12,17 +13,11 @@
 
 namespace {
 
-[[noreturn]] void FailFile(const QFile& file, std::string_view doing) {
-  const std::string path = file.fileName().toStdString();
-  throw RunError(ErrorKind::kFile, ErrorPlace{path, 0},
-                 std::string(doing) + ": " + file.errorString().toStdString());
-}
-
 QByteArray ReadBytes(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) FailFile(file, "cannot be opened");
+  if (!file.open(QIODevice::ReadOnly)) ThrowFileError(file, "cannot be opened");
   QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) FailFile(file, "cannot be read");
+  if (file.error() != QFileDevice::NoError) ThrowFileError(file, "cannot be read");
   return bytes;
 }
 

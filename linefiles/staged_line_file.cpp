@@ -3,7 +3,7 @@
 #include <QFile>
 #include <optional>
 
-#include "linefiles/run_error.h"
+#include "linefiles/file_error.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void PutBack(const QString& path, const std::optional<QByteArray>& old) {
 }  // namespace
 
 StagedLineFile::StagedLineFile(const QString& path, std::string_view text) : file_(path) {
-  if (!file_.open(QIODevice::WriteOnly)) Fail("cannot be created");
+  if (!file_.open(QIODevice::WriteOnly)) ThrowFileError(file_, "cannot be created");
   WriteAll(text);
 }
 
@@ -37,20 +37,14 @@ StagedLineFile::StagedLineFile(const QString& path, std::string_view text) : fil
 void StagedLineFile::WriteAll(std::string_view text) {
   while (!text.empty()) {
     const qint64 written = file_.write(text.data(), static_cast<qint64>(text.size()));
-    if (written <= 0) Fail("cannot be written");
+    if (written <= 0) ThrowFileError(file_, "cannot be written");
     text.remove_prefix(static_cast<std::size_t>(written));
   }
-  if (!file_.flush()) Fail("cannot be written");
+  if (!file_.flush()) ThrowFileError(file_, "cannot be written");
 }
 
 void StagedLineFile::Commit() {
-  if (!file_.commit()) Fail("cannot be written");
-}
-
-void StagedLineFile::Fail(std::string_view doing) const {
-  const std::string path = file_.fileName().toStdString();
-  throw RunError(ErrorKind::kFile, ErrorPlace{path, 0},
-                 std::string(doing) + ": " + file_.errorString().toStdString());
+  if (!file_.commit()) ThrowFileError(file_, "cannot be written");
 }
 
 void CommitPair(StagedLineFile& first, StagedLineFile& second) {
@@ -59,6 +53,6 @@ void CommitPair(StagedLineFile& first, StagedLineFile& second) {
   first.Commit();
   if (!second.file_.commit()) {
     PutBack(first_path, old);
-    second.Fail("cannot be written");
+    ThrowFileError(second.file_, "cannot be written");
   }
 }

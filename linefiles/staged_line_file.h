@@ -22,7 +22,6 @@ class StagedLineFile {
   friend void CommitPair(StagedLineFile& first, StagedLineFile& second);
 
   void WriteAll(std::string_view text);
-  [[noreturn]] void Fail(std::string_view doing) const;
 
   QSaveFile file_;
 };
