@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The text without blanks and tabs at either end. A hand loop: items rarely have any,
@@ -27,9 +25,7 @@ std::size_t LineLength(std::string_view text) {
 
 }  // namespace
 
-ItemScanner::ItemScanner(std::string_view text) : rest_(text) {
-  if (rest_.starts_with(kByteOrderMark)) rest_.remove_prefix(kByteOrderMark.size());
-}
+ItemScanner::ItemScanner(std::string_view text) : rest_(text) {}
 
 std::optional<Item> ItemScanner::Next() {
   if (!in_line_ && !StartLine()) return std::nullopt;

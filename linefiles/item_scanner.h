@@ -12,9 +12,9 @@ struct Item {
 
 // Splits the text of a line file into items. Items are separated by commas and line
 // breaks (LF, CRLF or CR); blanks and tabs around an item are dropped, blank lines
-// are skipped and a UTF-8 byte-order mark at the start is ignored. An empty item between
-// two commas, or before or after a comma, is returned as an empty text for the caller to
-// reject. The scanned text must outlive the scanner and its items.
+// are skipped. An empty item between two commas, or before or after a comma, is returned
+// as an empty text for the caller to reject. The scanned text must outlive the scanner and its
+// items.
 class ItemScanner {
  public:
   explicit ItemScanner(std::string_view text);

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "linefiles/run_error.h"
+
 // One line in memory: rows 1 to count+3 of five single-precision columns (0 to 4).
 // Rows 1 and 2 hold the two header values in column 0, row 3 the count, and row k+3
 // data row k. A plain value: copying a grid copies its cells.
@@ -14,19 +16,17 @@ class LineGrid {
   // The largest count whose last row, count+3, still fits a 16-bit signed number.
   static constexpr int kMaxCount = INT16_MAX - kHeaderRows;
 
-  // A grid for `count` data rows with every cell 0. Throws RunError: kOverflow when
-  // count > kMaxCount, kBounds when count < 0 (no room for the header rows).
+  // A grid for `count` data rows with every cell 0 but row 3, which holds the count.
+  // Throws the errors of CheckedCount.
   explicit LineGrid(int count);
 
+  int count() const { return last_row_ - kHeaderRows; }
   int last_row() const { return last_row_; }
 
   // The cell at (row, column). Throws RunError(kBounds) outside rows 1..last_row()
   // or columns 0..4.
   float& at(int row, int column);
   float at(int row, int column) const;
-
-  // Throws RunError(kBounds) unless row lies in 1..last_row().
-  void CheckRow(int row) const;
 
   friend bool operator==(const LineGrid&, const LineGrid&) = default;
 
@@ -36,5 +36,10 @@ class LineGrid {
   int last_row_;
   std::vector<float> cells_;
 };
+
+// `count` as the count of a line: a whole number from 0 to kMaxCount. Throws RunError at
+// `place`, naming the count's text `item`: kInput when it is not whole, kOverflow when it
+// is beyond 16 bits or kMaxCount, kBounds when it is negative.
+std::int16_t CheckedCount(double count, const ErrorPlace& place, std::string_view item);
 
 #endif  // KELVANE_LINEFILES_LINE_GRID_H_

@@ -1,18 +1,27 @@
 #include "linefiles/run_error.h"
 
-#include <utility>
-
 namespace {
+
+constexpr std::size_t kMaxQuotedChars = 40;
 
 std::string PlacedMessage(const ErrorPlace& place, std::string_view detail) {
   std::string message(place.file);
-  if (place.line > 0) {
-    message += ':';
-    message += std::to_string(place.line);
-  }
-  message += ": ";
+  if (place.line > 0) message += ':' + std::to_string(place.line);
+  if (!message.empty()) message += ": ";
   message += detail;
   return message;
+}
+
+void AppendEscaped(std::string& out, char c) {
+  constexpr std::string_view kHex = "0123456789ABCDEF";
+  const auto byte = static_cast<unsigned char>(c);
+  if (byte >= 0x20 && byte < 0x7F && c != '\\') {
+    out += c;
+    return;
+  }
+  out += "\\x";
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0xF];
 }
 
 }  // namespace
@@ -33,10 +42,17 @@ std::string_view KindName(ErrorKind kind) {
   return "error";
 }
 
-RunError::RunError(ErrorKind kind, std::string message)
-    : std::runtime_error(std::move(message)), kind_(kind) {}
+RunError::RunError(ErrorKind kind, const std::string& message)
+    : std::runtime_error(message), kind_(kind) {}
 
 RunError::RunError(ErrorKind kind, const ErrorPlace& place, std::string_view detail)
     : RunError(kind, PlacedMessage(place, detail)) {}
 
 std::string RunError::Report() const { return std::string(KindName(kind_)) + ": " + what(); }
+
+std::string QuotedItem(std::string_view item) {
+  std::string quoted = "\"";
+  for (const char c : item.substr(0, kMaxQuotedChars)) AppendEscaped(quoted, c);
+  if (item.size() <= kMaxQuotedChars) return quoted + "\"";
+  return quoted + "\xE2\x80\xA6\" (" + std::to_string(item.size()) + " characters)";
+}

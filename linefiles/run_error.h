@@ -11,7 +11,7 @@ enum class ErrorKind {
   kOverflow,       // a number or count too large for where it must go
   kFloatingPoint,  // a computed value outside single precision
   kFile,           // a file that is missing or cannot be read or written
-  kInput,          // text that is not what a line file or the limit must hold
+  kInput,          // text that is not what a line file must hold
 };
 
 // "bounds error", "overflow error", ...
@@ -27,7 +27,7 @@ struct ErrorPlace {
 // "Race.txt:7: "abc" is not a number"; Report() puts the kind in front of it.
 class RunError : public std::runtime_error {
  public:
-  RunError(ErrorKind kind, std::string message);
+  RunError(ErrorKind kind, const std::string& message);
   RunError(ErrorKind kind, const ErrorPlace& place, std::string_view detail);
 
   ErrorKind kind() const { return kind_; }
@@ -37,5 +37,10 @@ class RunError : public std::runtime_error {
  private:
   ErrorKind kind_;
 };
+
+// An item of a file as a message shows it: in double quotes, bytes that are not printable
+// ASCII written as \xHH, and cut after 40 characters with "…" and the item's length, so
+// that no item can hide, garble or swamp the message.
+std::string QuotedItem(std::string_view item);
 
 #endif  // KELVANE_LINEFILES_RUN_ERROR_H_

@@ -1,14 +1,11 @@
 #include "passlines/compute_pass_lines.h"
 
 #include <array>
-#include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "linefiles/globals.h"
-#include "linefiles/lp_file_reader.h"
-#include "linefiles/program_dir.h"
+#include "linefiles/line_file.h"
+#include "linefiles/platform.h"
 #include "linefiles/run_error.h"
 #include "passlines/separation_move.h"
 
@@ -17,36 +14,26 @@ namespace {
 constexpr std::array<std::string_view, 3> kInputs = {"Race.txt", "MaxRace.txt", "MinRace.txt"};
 constexpr int kSeparationColumn = 2;
 
-[[noreturn]] void FailMissing(const std::vector<std::string_view>& names) {
-  std::string list;
-  for (const std::string_view name : names) {
-    if (!list.empty()) list += ", ";
-    list += name;
-  }
-  const std::string dir = ProgramDir().toStdString();
-  throw RunError(ErrorKind::kFile, ErrorPlace{dir, 0}, "missing input file(s): " + list);
-}
-
-void RequireInputs() {
-  std::vector<std::string_view> missing;
+void RequireInputs(const std::filesystem::path& dir) {
+  std::string missing;
   for (const std::string_view name : kInputs) {
-    if (!FileExists(ProgramFilePath(name))) missing.push_back(name);
+    if (FileExists(dir / name)) continue;
+    if (!missing.empty()) missing += ", ";
+    missing += name;
   }
-  if (!missing.empty()) FailMissing(missing);
+  if (missing.empty()) return;
+  throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(dir)},
+                 "missing input file(s): " + missing);
 }
 
-// The grid of the input `name`, with its count in `count`.
-LineGrid ReadInput(std::string_view name, std::int16_t& count) {
-  if (!ReadLineFile(name)) FailMissing({name});
-  count = SharedCount;
-  return *SharedGrid;
-}
-
-void RequireEqualCounts(const std::array<std::int16_t, 3>& counts) {
-  if (counts[0] == counts[1] && counts[1] == counts[2]) return;
+void RequireEqualCounts(const std::array<const LineGrid*, 3>& grids) {
+  const int count = grids[0]->count();
+  if (grids[1]->count() == count && grids[2]->count() == count) return;
   std::string detail = "the counts differ:";
   for (std::size_t i = 0; i < kInputs.size(); ++i) {
-    detail += (i == 0 ? " " : ", ") + std::string(kInputs[i]) + " has " + std::to_string(counts[i]);
+    detail += i == 0 ? " " : ", ";
+    detail += kInputs[i];
+    detail += " has " + std::to_string(grids[i]->count());
   }
   throw RunError(ErrorKind::kInput, detail + "; all three must be equal");
 }
@@ -54,8 +41,7 @@ void RequireEqualCounts(const std::array<std::int16_t, 3>& counts) {
 LineGrid PassLine(const LineGrid& race, const LineGrid& companion, float limit,
                   std::string_view file) {
   LineGrid pass = race;
-  const int last_row = SharedCount + LineGrid::kHeaderRows;
-  for (int row = LineGrid::kHeaderRows + 1; row <= last_row; ++row) {
+  for (int row = LineGrid::kHeaderRows + 1; row <= race.last_row(); ++row) {
     pass.at(row, kSeparationColumn) =
         MovedSeparation(race.at(row, kSeparationColumn), companion.at(row, kSeparationColumn),
                         limit, ErrorPlace{file, row});
@@ -65,25 +51,16 @@ LineGrid PassLine(const LineGrid& race, const LineGrid& companion, float limit,
 
 }  // namespace
 
-void ComputePassLines(PassLineFields& fields) {
-  RequireInputs();
-  std::array<std::int16_t, 3> counts{};
-  fields.RaceGrid = ReadInput(kInputs[0], counts[0]);
-  fields.MaxRaceGrid = ReadInput(kInputs[1], counts[1]);
-  fields.MinRaceGrid = ReadInput(kInputs[2], counts[2]);
-  RequireEqualCounts(counts);
+void ComputePassLines(PassLineFields& fields, const std::filesystem::path& dir) {
+  RequireInputs(dir);
+  const LineGrid& race = fields.RaceGrid.emplace(ReadLineFile(dir, kInputs[0]));
+  const LineGrid& max = fields.MaxRaceGrid.emplace(ReadLineFile(dir, kInputs[1]));
+  const LineGrid& min = fields.MinRaceGrid.emplace(ReadLineFile(dir, kInputs[2]));
+  RequireEqualCounts({&race, &max, &min});
 
   const float limit = fields.MaxSeparation;
-  fields.Pass1Grid = PassLine(*fields.RaceGrid, *fields.MaxRaceGrid, limit, "Pass1.txt");
-  fields.Pass2Grid = PassLine(*fields.RaceGrid, *fields.MinRaceGrid, limit, "Pass2.txt");
-
-  WritePassLines(fields);
-}
-
-void WritePassLines(const PassLineFields& fields) {
-  SharedGrid = fields.Pass1Grid;
-  StagedLineFile pass1 = StageLineFile("Pass1.txt");
-  SharedGrid = fields.Pass2Grid;
-  StagedLineFile pass2 = StageLineFile("Pass2.txt");
-  CommitPair(pass1, pass2);
+  const LineGrid& pass1 = fields.Pass1Grid.emplace(PassLine(race, max, limit, "Pass1.txt"));
+  const LineGrid& pass2 = fields.Pass2Grid.emplace(PassLine(race, min, limit, "Pass2.txt"));
+  const NamedLine outputs[] = {{"Pass1.txt", pass1}, {"Pass2.txt", pass2}};
+  WriteLineFile(dir, outputs);
 }

@@ -1,50 +1,59 @@
 #include "window/limit_text.h"
 
+#include <array>
 #include <cmath>
 
 #include "linefiles/decimal_number.h"
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// Unicode's white space in UTF-8, and the zero-width no-break space that pasted text
+// often carries at its start.
+constexpr std::array<std::string_view, 25> kWhiteSpace = {
+    " ",
+    "\t",
+    "\n",
+    "\v",
+    "\f",
+    "\r",
+    "\xC2\x85",
+    "\xC2\xA0",
+    "\xE1\x9A\x80",
+    "\xE2\x80\x80",
+    "\xE2\x80\x81",
+    "\xE2\x80\x82",
+    "\xE2\x80\x83",
+    "\xE2\x80\x84",
+    "\xE2\x80\x85",
+    "\xE2\x80\x86",
+    "\xE2\x80\x87",
+    "\xE2\x80\x88",
+    "\xE2\x80\x89",
+    "\xE2\x80\x8A",
+    "\xE2\x80\xA8",
+    "\xE2\x80\xA9",
+    "\xE2\x80\xAF",
+    "\xE2\x81\x9F",
+    "\xE3\x80\x80",
+};
+constexpr std::string_view kZeroWidthNoBreakSpace = "\xEF\xBB\xBF";
 
-std::size_t DigitsFrom(std::string_view text, std::size_t at) {
-  while (at < text.size() && IsDigit(text[at])) ++at;
-  return at;
-}
-
-// The length of the longest leading decimal number of `text`, 0 if there is none.
-std::size_t LeadingNumberLength(std::string_view text) {
-  std::size_t at = text.starts_with('-') || text.starts_with('+') ? 1 : 0;
-  const std::size_t integer_end = DigitsFrom(text, at);
-  std::size_t end = integer_end;
-  bool has_digits = integer_end > at;
-  if (end < text.size() && text[end] == '.') {
-    const std::size_t fraction_end = DigitsFrom(text, end + 1);
-    has_digits = has_digits || fraction_end > end + 1;
-    end = fraction_end;
+std::size_t LeadingSpaceLength(std::string_view text) {
+  if (text.starts_with(kZeroWidthNoBreakSpace)) return kZeroWidthNoBreakSpace.size();
+  for (const std::string_view space : kWhiteSpace) {
+    if (text.starts_with(space)) return space.size();
   }
-  if (!has_digits) return 0;
-  if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
-    std::size_t exponent = end + 1;
-    if (exponent < text.size() && (text[exponent] == '-' || text[exponent] == '+')) ++exponent;
-    const std::size_t exponent_end = DigitsFrom(text, exponent);
-    if (exponent_end > exponent) end = exponent_end;
-  }
-  return end;
+  return 0;
 }
 
 }  // namespace
 
 LimitReading ReadLimitText(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (const std::size_t space = LeadingSpaceLength(text)) text.remove_prefix(space);
   double value = 0;
-  const DecimalStatus status = ParseDecimal(text.substr(0, LeadingNumberLength(text)), value);
-  if (status == DecimalStatus::kNotNumber) return {0, LimitProblem::kNotANumber};
+  if (ReadLeadingDecimal(text, value) == 0) return {0, LimitProblem::kNotANumber};
   const auto meters = static_cast<float>(value);
-  if (status == DecimalStatus::kTooLarge || !std::isfinite(meters)) {
-    return {0, LimitProblem::kTooLarge};
-  }
+  if (!std::isfinite(meters)) return {0, LimitProblem::kTooLarge};
   if (meters < 0) return {0, LimitProblem::kNegative};
   return {meters, LimitProblem::kNone};
 }

@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "window/form1.h"
+#include "window/form1_qt.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -1,43 +1,46 @@
-#ifndef KELVANE_WINDOW_FORM1_H_
-#define KELVANE_WINDOW_FORM1_H_
+#ifndef KELVANE_WINDOW_FORM1_QT_H_
+#define KELVANE_WINDOW_FORM1_QT_H_
 
 #include <QWidget>
-#include <string>
+#include <filesystem>
 
 #include "passlines/pass_line_fields.h"
+#include "window/go_press.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // The program's one window: a prompt, the limit in meters, and a Go button that runs
-// the whole job. The window never ends the process itself; it emits ended() and the
-// application ends on it.
+// the whole job on the line files in `folder` (empty: the program's own folder). The
+// window never ends the process itself; it emits ended() and the application ends on it.
 class Form1 : public QWidget {
   Q_OBJECT
 
  public:
-  explicit Form1(QWidget* parent = nullptr);
+  explicit Form1(std::filesystem::path folder = {}, QWidget* parent = nullptr);
 
  signals:
   // The run is over: 0 when both pass lines were written, 1 after an error report
   // was dismissed.
   void ended(int exitStatus);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Form_load();
   void BtnGo_click();
 
-  void ComputePassLines();
   void placeControls();
-  void refuseLimit(const QString& message);
+  void showMessage(const GoOutcome& outcome);
   void focusLimit();
-  void reportError(const std::string& report);
 
   QLabel* Label1;
   QLineEdit* Text1;
   QPushButton* BtnGo;
+  std::filesystem::path folder_;
   PassLineFields fields_;
 };
 
-#endif  // KELVANE_WINDOW_FORM1_H_
+#endif  // KELVANE_WINDOW_FORM1_QT_H_

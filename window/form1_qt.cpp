@@ -1,15 +1,10 @@
-#include "window/form1.h"
+#include "window/form1_qt.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <exception>
-#include <iostream>
-
-#include "linefiles/run_error.h"
-#include "passlines/compute_pass_lines.h"
-#include "window/limit_text.h"
 
 namespace {
 
@@ -28,11 +23,12 @@ QRect ToPixels(const QRect& twips, int dpi) {
 
 }  // namespace
 
-Form1::Form1(QWidget* parent)
+Form1::Form1(std::filesystem::path folder, QWidget* parent)
     : QWidget(parent),
       Label1(new QLabel(QStringLiteral("Label1"), this)),
       Text1(new QLineEdit(QStringLiteral("Text1"), this)),
-      BtnGo(new QPushButton(QStringLiteral("Go"), this)) {
+      BtnGo(new QPushButton(QStringLiteral("Go"), this)),
+      folder_(std::move(folder)) {
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -41,6 +37,7 @@ Form1::Form1(QWidget* parent)
   BtnGo->setObjectName(QStringLiteral("BtnGo"));
   BtnGo->setAutoDefault(false);
   BtnGo->setDefault(false);
+  BtnGo->installEventFilter(this);
 
   connect(BtnGo, &QPushButton::clicked, this, &Form1::BtnGo_click);
 
@@ -57,25 +54,26 @@ void Form1::Form_load() {
 }
 
 void Form1::BtnGo_click() {
-  const LimitReading limit = ReadLimitText(Text1->text().toStdString());
-  if (limit.problem != LimitProblem::kNone) {
-    refuseLimit(QString::fromUtf8(RefusalMessage(limit.problem)));
+  const GoOutcome outcome = PressGo(fields_, Text1->text().toStdString(), folder_);
+  if (outcome.result == GoOutcome::kDone) {
+    emit ended(ExitStatus(outcome.result));
     return;
   }
-  fields_.MaxSeparation = limit.meters;
-  try {
-    ComputePassLines();
-  } catch (const RunError& error) {
-    reportError(error.Report());
-    return;
-  } catch (const std::exception& error) {
-    reportError(std::string("run-time error: ") + error.what());
-    return;
-  }
-  emit ended(0);
+  showMessage(outcome);
 }
 
-void Form1::ComputePassLines() { ::ComputePassLines(fields_); }
+// A push button that is not the default one takes only Space; Return on the focused Go
+// presses it too, as people expect of a focused button.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == BtnGo && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      BtnGo->click();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
 
 // The layout is kept in twips and converted at the screen's logical resolution. The
 // prompt's box grows downward, should the font need more lines than it holds.
@@ -89,23 +87,23 @@ void Form1::placeControls() {
   setFixedSize(ToPixels(kClientTwips.width(), dpi), ToPixels(kClientTwips.height(), dpi));
 }
 
-void Form1::refuseLimit(const QString& message) {
-  auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), message, QMessageBox::Ok, this);
+// Window-modal, so the window keeps painting; the text is shown as it is, never as markup.
+void Form1::showMessage(const GoOutcome& outcome) {
+  const bool refused = outcome.result == GoOutcome::kRefused;
+  auto* box = new QMessageBox(refused ? QMessageBox::Warning : QMessageBox::Critical, windowTitle(),
+                              QString::fromStdString(outcome.message), QMessageBox::Ok, this);
+  box->setTextFormat(Qt::PlainText);
   box->setAttribute(Qt::WA_DeleteOnClose);
-  connect(box, &QMessageBox::finished, this, &Form1::focusLimit);
+  if (refused) {
+    connect(box, &QMessageBox::finished, this, &Form1::focusLimit);
+  } else {
+    const int status = ExitStatus(outcome.result);
+    connect(box, &QMessageBox::finished, this, [this, status] { emit ended(status); });
+  }
   box->open();
 }
 
 void Form1::focusLimit() {
   Text1->setFocus();
   Text1->selectAll();
-}
-
-void Form1::reportError(const std::string& report) {
-  std::cerr << "kelvane: " << report << std::endl;
-  auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), QString::fromStdString(report),
-                              QMessageBox::Ok, this);
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  connect(box, &QMessageBox::finished, this, [this] { emit ended(1); });
-  box->open();
 }

@@ -1,0 +1,24 @@
+#ifndef KELVANE_LINEFILES_LINE_FILE_H_
+#define KELVANE_LINEFILES_LINE_FILE_H_
+
+#include <filesystem>
+#include <span>
+#include <string_view>
+
+#include "linefiles/line_grid.h"
+
+// The line read from the file `name` in `dir`. Throws the errors of ReadWholeFile (naming
+// the path) and of ParseLineText (naming `name` and the line).
+LineGrid ReadLineFile(const std::filesystem::path& dir, std::string_view name);
+
+// A line and the name of the file it goes to.
+struct NamedLine {
+  std::string_view name;
+  const LineGrid& grid;
+};
+
+// Replaces the files in `dir` with their lines in the text of FormatLineText: all of them
+// or, on any error, none. Throws the errors of ReplaceFiles.
+void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> lines);
+
+#endif  // KELVANE_LINEFILES_LINE_FILE_H_

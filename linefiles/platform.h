@@ -1,0 +1,55 @@
+#ifndef KELVANE_LINEFILES_PLATFORM_H_
+#define KELVANE_LINEFILES_PLATFORM_H_
+
+#include <cstddef>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+// Everything the program needs of the operating system, with one implementation per
+// platform (platform_posix.cpp, platform_windows.cpp). Paths are the platform's own
+// (bytes on POSIX, UTF-16 on Windows), so any name the file system allows works. Every
+// failure throws RunError(kFile) with a message of the shape "<path>: <problem>: <the
+// system's reason>".
+
+// The largest file the reader takes; a line file of the largest count is under 3 MB.
+inline constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
+
+// The folder that holds the running program's executable, symbolic links resolved.
+// Throws when it cannot be found; never falls back to the working directory.
+std::filesystem::path ProgramDir();
+
+// True when an entry exists at `path`: a file, a folder, or a symbolic link (even one that
+// leads nowhere). Never throws.
+bool FileExists(const std::filesystem::path& path);
+
+// The whole content of the regular file at `path`, read without blocking on it. Throws
+// when it cannot be opened or read, is not a regular file, or is larger than
+// kMaxFileBytes.
+std::string ReadWholeFile(const std::filesystem::path& path);
+
+// A file to replace and its new content.
+struct FileReplacement {
+  std::filesystem::path path;
+  std::string_view content;
+};
+
+// Replaces every file of `files` with its content, durably and all or none. Each content
+// is written to a new temporary beside its target and flushed to disk before any target
+// changes; each target is then renamed over in turn, its old version kept under a
+// temporary name until all are in place. When a target cannot be placed, those already
+// placed get their old versions back by rename and the error names the target at fault;
+// if a restore fails too, the error says which file holds the old contents. A replaced
+// file keeps its permissions and, where the process may set it, its owner. No temporary
+// outlives the call unless it is named in the error as holding old contents.
+void ReplaceFiles(std::span<const FileReplacement> files);
+
+// `path` as text for a message: its bytes on POSIX, UTF-8 on Windows.
+std::string DisplayPath(const std::filesystem::path& path);
+
+// Writes `text` to standard error. A failure, such as a pipe whose reader has gone, is
+// ignored and never ends the process.
+void WriteStandardError(std::string_view text);
+
+#endif  // KELVANE_LINEFILES_PLATFORM_H_
