@@ -27,7 +27,8 @@ expect_fault() {
   before=$(folder_state "$dir")
   start "$dir" "${4:-}" "${5:-}"
   press_go
-  dismiss_report
+  dismiss
+  finish
   [ "$status" -eq 1 ] || fail "$name: exit status $status"
   [ -n "${5:-}" ] || grep -qE "^kelvane: $pattern" "$work/stderr.txt" || fail "$name: standard error is '$(cat "$work/stderr.txt")'"
   [ "$before" = "$(folder_state "$dir")" ] || fail "$name: the folder changed: $(folder_state "$dir")"

@@ -2,6 +2,7 @@
 # Source it after setting `program` to the built program (and `launcher` to "wine" for
 # kelvane.exe); it makes a scratch folder `$work` (removed on exit) and starts Xvfb.
 
+export WINEDEBUG=-all
 work=$(mktemp -d)
 chmod 755 "$work"
 pids=()
@@ -71,16 +72,16 @@ click() { xdotool mousemove --sync --window "$1" "$2" "$3" click 1; }
 
 press_go() { click "$window" 156 148; }
 
-# Waits for the error report, dismisses it with Return, waits for the program to end.
-dismiss_report() {
+# Waits for a message box of the program and dismisses it with Return.
+dismiss() {
   local report=""
   for _ in $(seq 100); do
     report=$(xdotool search --onlyvisible --name '^Kelvane$' | grep -v "^$window\$" | head -n 1)
     [ -n "$report" ] && break
     sleep 0.1
   done
-  [ -n "$report" ] || fail "no error report appeared"
+  [ -n "$report" ] || fail "no message box appeared"
   click "$report" 5 5
   xdotool key Return
-  finish
+  sleep 0.5
 }

@@ -1,0 +1,201 @@
+// The platform layer on Windows: wide (W) functions throughout, so that any folder name
+// works.
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <string>
+#include <utility>
+
+#include "linefiles/file_operations.h"
+#include "linefiles/platform.h"
+#include "linefiles/run_error.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Utf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                        nullptr, nullptr);
+  return out;
+}
+
+[[noreturn]] void Fail(const fs::path& path, std::string_view problem, SystemError error) {
+  throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(path)},
+                 std::string(problem) + ": " + ReasonOf(error));
+}
+
+[[noreturn]] void Refuse(const fs::path& path, const std::string& problem) {
+  throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(path)}, problem);
+}
+
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  ~Handle() {
+    if (valid()) ::CloseHandle(handle_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  // Closes now, so that a failure to close can be reported.
+  SystemError Close() {
+    return ::CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) ? 0 : ::GetLastError();
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+SystemError WriteAll(HANDLE file, std::string_view content) {
+  while (!content.empty()) {
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1 << 20));
+    DWORD written = 0;
+    if (!::WriteFile(file, content.data(), chunk, &written, nullptr)) return ::GetLastError();
+    content.remove_prefix(written);
+  }
+  return 0;
+}
+
+// The attributes a replacement keeps: those a user sets, never "read-only" (such a target
+// is refused) and never those that describe how a file is stored.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+}  // namespace
+
+fs::path ProgramDir() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) {
+      throw RunError(ErrorKind::kFile,
+                     "the program's folder cannot be found: " + ReasonOf(::GetLastError()));
+    }
+    if (length < buffer.size()) return fs::path(buffer.substr(0, length)).parent_path();
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool FileExists(const fs::path& path) {
+  WIN32_FIND_DATAW data;
+  const HANDLE search = ::FindFirstFileW(path.c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(search);
+  return true;
+}
+
+std::string ReadWholeFile(const fs::path& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    Refuse(path, "is not a regular file");
+  }
+  Handle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) Fail(path, "cannot be opened", ::GetLastError());
+  if (::GetFileType(file.get()) != FILE_TYPE_DISK) Refuse(path, "is not a regular file");
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size)) Fail(path, "cannot be read", ::GetLastError());
+  if (static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes) {
+    Refuse(path, "is " + std::to_string(size.QuadPart) +
+                     " bytes, larger than any line file (at most " + std::to_string(kMaxFileBytes) +
+                     ")");
+  }
+  std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t got = 0;
+  while (got < content.size()) {
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), content.data() + got, static_cast<DWORD>(content.size() - got),
+                    &read, nullptr)) {
+      Fail(path, "cannot be read", ::GetLastError());
+    }
+    if (read == 0) break;
+    got += read;
+  }
+  content.resize(got);
+  return content;
+}
+
+std::string DisplayPath(const fs::path& path) { return Utf8(path.native()); }
+
+void WriteStandardError(std::string_view text) {
+  const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+  if (error == nullptr || error == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+std::string ReasonOf(SystemError error) {
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+    return "in use by another program";
+  }
+  wchar_t* text = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring reason = length > 0 ? std::wstring(text, length) : std::wstring();
+  ::LocalFree(text);
+  while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' ||
+                             reason.back() == L' ' || reason.back() == L'.')) {
+    reason.pop_back();
+  }
+  return reason.empty() ? "system error " + std::to_string(error) : Utf8(reason);
+}
+
+bool IsAlreadyExists(SystemError error) {
+  return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+}
+
+bool CheckReplaceable(const fs::path& target) {
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) Refuse(target, "cannot be replaced: it is a folder");
+  if (attributes & FILE_ATTRIBUTE_READONLY) Refuse(target, "cannot be written: it is read-only");
+  return true;
+}
+
+SystemError WriteNewFile(const fs::path& path, std::string_view content, const fs::path& like,
+                         bool like_exists, bool& created) {
+  DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+  if (like_exists) {
+    const DWORD old = ::GetFileAttributesW(like.c_str());
+    if (old != INVALID_FILE_ATTRIBUTES && (old & kKeptAttributes))
+      attributes = old & kKeptAttributes;
+  }
+  Handle file(
+      ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+  created = file.valid();
+  if (!created) return ::GetLastError();
+  if (const SystemError error = WriteAll(file.get(), content)) return error;
+  if (!::FlushFileBuffers(file.get())) return ::GetLastError();
+  return file.Close();
+}
+
+SystemError LinkFile(const fs::path& existing, const fs::path& link) {
+  return ::CreateHardLinkW(link.c_str(), existing.c_str(), nullptr) ? 0 : ::GetLastError();
+}
+
+SystemError MoveFileOver(const fs::path& from, const fs::path& to) {
+  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? 0
+             : ::GetLastError();
+}
+
+SystemError RemoveFile(const fs::path& path) {
+  return ::DeleteFileW(path.c_str()) ? 0 : ::GetLastError();
+}
+
+// MOVEFILE_WRITE_THROUGH has made each rename durable already.
+SystemError SyncFolder(const fs::path&) { return 0; }

@@ -1,0 +1,205 @@
+#include "window/form1_win32.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"KelvaneForm1";
+constexpr int kBtnGoId = 100;
+constexpr int kLabel1Id = 101;
+constexpr int kText1Id = 102;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+
+// Positions in twips (1/1440 inch): left, top, width, height.
+constexpr RECT kLabel1Twips{1500, 300, 1692, 852};
+constexpr RECT kText1Twips{1560, 1380, 1512, 372};
+constexpr RECT kBtnGoTwips{1920, 2040, 852, 372};
+constexpr SIZE kClientTwips{4728, 2772};
+
+int ToPixels(LONG twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+std::wstring Widen(std::string_view text) {
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
+  return out;
+}
+
+std::string TextOf(HWND control) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                      nullptr, nullptr);
+  return out;
+}
+
+// The height `text` needs in `font`, wrapped at `width` pixels.
+int WrappedHeight(HWND control, HFONT font, int width) {
+  const std::wstring text = Widen(TextOf(control));
+  HDC dc = GetDC(control);
+  const HGDIOBJ previous = SelectObject(dc, font);
+  RECT box{0, 0, width, 0};
+  DrawTextW(dc, text.c_str(), -1, &box, DT_CALCRECT | DT_WORDBREAK);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return box.bottom;
+}
+
+HWND CreateControl(HWND parent, const wchar_t* kind, const wchar_t* text, DWORD style, int id) {
+  return CreateWindowExW(0, kind, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
+                         nullptr);
+}
+
+}  // namespace
+
+Form1::Form1(HINSTANCE instance, std::filesystem::path folder)
+    : instance_(instance), folder_(std::move(folder)) {
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = WindowProc;
+  window_class.hInstance = instance_;
+  window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = kClassName;
+  RegisterClassExW(&window_class);
+  CreateWindowExW(kExStyle, kClassName, L"Kelvane", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                  nullptr, nullptr, instance_, this);
+}
+
+Form1::~Form1() {
+  if (font_) DeleteObject(font_);
+}
+
+int Form1::Run(int show) {
+  ShowWindow(hwnd_, show);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageW(hwnd_, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  return exit_status_;
+}
+
+LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    form->hwnd_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return form ? form->HandleMessage(message, wparam, lparam)
+              : DefWindowProcW(window, message, wparam, lparam);
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+      OnCreate();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(*reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE && IsChild(hwnd_, GetFocus())) focus_ = GetFocus();
+      break;
+    case WM_SETFOCUS:
+      SetFocus(focus_);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(exit_status_);
+      return 0;
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+// Created in tab order; the label right before the text box, so that screen readers name
+// the text box by the prompt.
+void Form1::OnCreate() {
+  BtnGo = CreateControl(hwnd_, WC_BUTTONW, L"Go", WS_TABSTOP | BS_PUSHBUTTON, kBtnGoId);
+  Label1 = CreateControl(hwnd_, WC_STATICW, L"Label1", SS_LEFT, kLabel1Id);
+  Text1 =
+      CreateControl(hwnd_, WC_EDITW, L"Text1", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, kText1Id);
+  focus_ = BtnGo;
+  Form_load();
+  PlaceControls();
+}
+
+// Go is neither the default nor the cancel button: Return reaches here as IDOK and
+// presses Go only when Go has the focus; Escape (IDCANCEL) does nothing.
+void Form1::OnCommand(int id, int code) {
+  if ((id == kBtnGoId && code == BN_CLICKED) || (id == IDOK && GetFocus() == BtnGo)) {
+    BtnGo_click();
+  }
+}
+
+void Form1::OnDpiChanged(const RECT& suggested) {
+  PlaceControls();
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::Form_load() {
+  SetWindowTextW(Label1, L"Enter Maximum Pass Line Separation In Meters");
+  SetWindowTextW(Text1, L"4");
+}
+
+void Form1::BtnGo_click() {
+  const GoOutcome outcome = PressGo(fields_, TextOf(Text1), folder_);
+  if (outcome.result != GoOutcome::kDone) ShowMessage(outcome);
+  if (outcome.result == GoOutcome::kRefused) return;
+  exit_status_ = ExitStatus(outcome.result);
+  DestroyWindow(hwnd_);
+}
+
+// The layout is kept in twips and converted at the window's resolution, in the system's
+// message font. The prompt's box grows downward, should the font need more lines.
+void Form1::PlaceControls() {
+  const UINT dpi = GetDpiForWindow(hwnd_);
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+  if (font_) DeleteObject(font_);
+  font_ = CreateFontIndirectW(&metrics.lfMessageFont);
+  const auto place = [&](HWND control, const RECT& twips, int extra_height) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    MoveWindow(control, ToPixels(twips.left, dpi), ToPixels(twips.top, dpi),
+               ToPixels(twips.right, dpi), ToPixels(twips.bottom, dpi) + extra_height, TRUE);
+  };
+  const int label_width = ToPixels(kLabel1Twips.right, dpi);
+  const int label_height = ToPixels(kLabel1Twips.bottom, dpi);
+  place(Label1, kLabel1Twips,
+        std::max(0, WrappedHeight(Label1, font_, label_width) - label_height));
+  place(Text1, kText1Twips, 0);
+  place(BtnGo, kBtnGoTwips, 0);
+  RECT frame{0, 0, ToPixels(kClientTwips.cx, dpi), ToPixels(kClientTwips.cy, dpi)};
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::ShowMessage(const GoOutcome& outcome) {
+  const bool refused = outcome.result == GoOutcome::kRefused;
+  MessageBoxW(hwnd_, Widen(outcome.message).c_str(), L"Kelvane",
+              MB_OK | (refused ? MB_ICONWARNING : MB_ICONERROR));
+  if (!refused) return;
+  SetFocus(Text1);
+  SendMessageW(Text1, EM_SETSEL, 0, -1);
+}

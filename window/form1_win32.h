@@ -1,0 +1,52 @@
+#ifndef KELVANE_WINDOW_FORM1_WIN32_H_
+#define KELVANE_WINDOW_FORM1_WIN32_H_
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <filesystem>
+
+#include "passlines/pass_line_fields.h"
+#include "window/go_press.h"
+
+// The program's one window: a prompt, the limit in meters, and a Go button that runs the
+// whole job on the line files in `folder` (empty: the program's own folder).
+class Form1 {
+ public:
+  explicit Form1(HINSTANCE instance, std::filesystem::path folder = {});
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+  ~Form1();
+
+  // Shows the window and handles its messages until it closes. Returns the exit status:
+  // 0 when both pass lines were written or the window was closed, 1 after an error report.
+  int Run(int show);
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnCreate();
+  void OnCommand(int id, int code);
+  void OnDpiChanged(const RECT& suggested);
+
+  void Form_load();
+  void BtnGo_click();
+
+  void PlaceControls();
+  void ShowMessage(const GoOutcome& outcome);
+
+  HINSTANCE instance_;
+  std::filesystem::path folder_;
+  HWND hwnd_ = nullptr;
+  HWND Label1 = nullptr;
+  HWND Text1 = nullptr;
+  HWND BtnGo = nullptr;
+  HWND focus_ = nullptr;  // the control that gets the focus back when the window does
+  HFONT font_ = nullptr;
+  int exit_status_ = 0;
+  PassLineFields fields_;
+};
+
+#endif  // KELVANE_WINDOW_FORM1_WIN32_H_

@@ -1,0 +1,6 @@
+#include "window/form1_win32.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  Form1 form(instance);
+  return form.Run(show);
+}
