@@ -11,13 +11,12 @@ struct Item {
 };
 
 // Splits the text of a line file into items. Items are separated by commas and line
-// breaks (LF, CRLF or CR); blanks and tabs around an item are dropped, blank lines
-// are skipped. An empty item between two commas, or before or after a comma, is returned
-// as an empty text for the caller to reject. The scanned text must outlive the scanner and its
-// items.
+// breaks (LF, CRLF or CR); blanks and tabs around an item are dropped and blank lines are
+// skipped. An empty item between two commas, or before or after a comma on its line, is
+// returned as an empty text for the caller to reject. The text must outlive the scanner.
 class ItemScanner {
  public:
-  explicit ItemScanner(std::string_view text);
+  explicit ItemScanner(std::string_view text) : rest_(text) {}
 
   // The next item, or nullopt at the end of the text.
   std::optional<Item> Next();
@@ -26,13 +25,13 @@ class ItemScanner {
   int last_line() const { return last_line_; }
 
  private:
-  // Moves to the next line that is not blank; false at the end of the text.
-  bool StartLine();
+  // Skips blanks, and line breaks too unless an item must follow a comma; false at the
+  // end of the text.
+  bool SkipToItem();
 
-  std::string_view rest_;  // unscanned text of the current line and all after it
-  std::string_view line_;  // unscanned part of the current line
-  bool in_line_ = false;
-  int line_number_ = 0;
+  std::string_view rest_;
+  bool after_comma_ = false;
+  int line_ = 1;
   int last_line_ = 1;
 };
 

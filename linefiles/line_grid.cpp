@@ -9,17 +9,10 @@ LineGrid::LineGrid(int count)
   at(kHeaderRows, 0) = static_cast<float>(count);
 }
 
-float& LineGrid::at(int row, int column) { return cells_[Index(row, column)]; }
-
-float LineGrid::at(int row, int column) const { return cells_[Index(row, column)]; }
-
-std::size_t LineGrid::Index(int row, int column) const {
-  if (row < 1 || row > last_row_ || column < 0 || column >= kColumns) {
-    throw RunError(ErrorKind::kBounds, "cell (" + std::to_string(row) + ", " +
-                                           std::to_string(column) + ") is outside rows 1 to " +
-                                           std::to_string(last_row_) + ", columns 0 to 4");
-  }
-  return static_cast<std::size_t>((row - 1) * kColumns + column);
+void LineGrid::FailIndex(int row, int column) const {
+  throw RunError(ErrorKind::kBounds, "cell (" + std::to_string(row) + ", " +
+                                         std::to_string(column) + ") is outside rows 1 to " +
+                                         std::to_string(last_row_) + ", columns 0 to 4");
 }
 
 std::int16_t CheckedCount(double count, const ErrorPlace& place, std::string_view item) {

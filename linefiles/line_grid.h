@@ -25,13 +25,17 @@ class LineGrid {
 
   // The cell at (row, column). Throws RunError(kBounds) outside rows 1..last_row()
   // or columns 0..4.
-  float& at(int row, int column);
-  float at(int row, int column) const;
+  float& at(int row, int column) { return cells_[Index(row, column)]; }
+  float at(int row, int column) const { return cells_[Index(row, column)]; }
 
   friend bool operator==(const LineGrid&, const LineGrid&) = default;
 
  private:
-  std::size_t Index(int row, int column) const;
+  std::size_t Index(int row, int column) const {
+    if (row < 1 || row > last_row_ || column < 0 || column >= kColumns) FailIndex(row, column);
+    return static_cast<std::size_t>((row - 1) * kColumns + column);
+  }
+  [[noreturn]] void FailIndex(int row, int column) const;
 
   int last_row_;
   std::vector<float> cells_;
