@@ -1,8 +1,8 @@
-// Feeds arbitrary bytes to the line file reader. Besides "no crash", it checks that
-// every rejection is a RunError whose message names the file and the line, and that a
-// text that reads without error is written and read back to bit-identical values.
+// Feeds arbitrary bytes to the line file reader. Besides "no crash", it checks that every
+// rejection is a RunError whose message names the file and the line, and that a text that
+// reads without error is written and read back to the same values: the shortest text of a
+// single reads back exactly, so equal texts mean equal bits.
 
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,26 +29,15 @@ std::optional<LineGrid> Parse(std::string_view text) {
   }
 }
 
-bool SameBits(const LineGrid& a, const LineGrid& b) {
-  if (a.last_row() != b.last_row()) return false;
-  for (int row = 1; row <= a.last_row(); ++row) {
-    for (int column = 0; column < LineGrid::kColumns; ++column) {
-      if (std::bit_cast<std::uint32_t>(a.at(row, column)) !=
-          std::bit_cast<std::uint32_t>(b.at(row, column))) {
-        return false;
-      }
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto line = Parse(std::string_view(reinterpret_cast<const char*>(data), size));
   if (!line) return 0;
-  const auto back = Parse(FormatLineText(*line));
-  if (!back) Fail("a written line reads back");
-  if (!SameBits(*back, *line)) Fail("a written line reads back to the same bits");
+  const std::string written = FormatLineText(*line);
+  const auto back = Parse(written);
+  if (!back || *back != *line || FormatLineText(*back) != written) {
+    Fail("a written line reads back to the same values");
+  }
   return 0;
 }

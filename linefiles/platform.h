@@ -48,8 +48,11 @@ void ReplaceFiles(std::span<const FileReplacement> files);
 // `path` as text for a message: its bytes on POSIX, UTF-8 on Windows.
 std::string DisplayPath(const std::filesystem::path& path);
 
-// Writes `text` to standard error. A failure, such as a pipe whose reader has gone, is
-// ignored and never ends the process.
+// Makes a write to a pipe whose reader has gone fail rather than end the process, so that
+// a closed standard error never hides an error report. Called once, first thing in main.
+void IgnoreClosedPipes();
+
+// Writes `text` to standard error. A failure is ignored.
 void WriteStandardError(std::string_view text);
 
 #endif  // KELVANE_LINEFILES_PLATFORM_H_

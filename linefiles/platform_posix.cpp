@@ -146,8 +146,9 @@ std::string ReadWholeFile(const fs::path& path) {
 
 std::string DisplayPath(const fs::path& path) { return path.string(); }
 
+void IgnoreClosedPipes() { ::signal(SIGPIPE, SIG_IGN); }
+
 void WriteStandardError(std::string_view text) {
-  ::signal(SIGPIPE, SIG_IGN);
   while (!text.empty()) {
     const ssize_t written = ::write(STDERR_FILENO, text.data(), text.size());
     if (written < 0 && errno == EINTR) continue;

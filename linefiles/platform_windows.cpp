@@ -130,6 +130,9 @@ std::string ReadWholeFile(const fs::path& path) {
 
 std::string DisplayPath(const fs::path& path) { return Utf8(path.native()); }
 
+// A closed pipe only makes a write fail on Windows.
+void IgnoreClosedPipes() {}
+
 void WriteStandardError(std::string_view text) {
   const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
   if (error == nullptr || error == INVALID_HANDLE_VALUE) return;

@@ -2,33 +2,42 @@
 #define KELVANE_TESTS_TEST_SUPPORT_H_
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
 #include <string>
-#include <vector>
 
 #include "linefiles/run_error.h"
 
-// A fresh folder under the system's temporary folder, removed with everything in it when
-// the object dies.
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  void Write(const std::string& name, const std::string& bytes) const;
-  // The file's bytes, or "(none)" when it cannot be read.
-  std::string Read(const std::string& name) const;
-  // The names of every entry, hidden ones included, sorted, joined by blanks.
-  std::string Entries() const;
-
- private:
-  std::filesystem::path path_;
+// A fresh folder under the system's temporary folder, removed with its contents at the end.
+struct ScratchDir {
+  ScratchDir() {
+    do path = std::filesystem::temp_directory_path() / std::to_string(std::random_device()());
+    while (!std::filesystem::create_directory(path));
+  }
+  ~ScratchDir() { std::filesystem::remove_all(path); }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path / name, std::ios::binary) << bytes;
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream file(path / name, std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "(none)";
+  }
+  // Every name in the folder, sorted, each followed by a blank.
+  std::string Entries() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path)) {
+      names.insert(entry.path().filename().string() + " ");
+    }
+    std::string joined;
+    for (const auto& name : names) joined += name;
+    return joined;
+  }
+  std::filesystem::path path;
 };
 
-// The report of the RunError that `action` throws ("input error: Race.txt:7: ..."), or
-// "no error".
+// The report of the RunError that `action` throws, or "no error".
 template <typename Action>
 std::string ErrorOf(Action action) {
   try {
