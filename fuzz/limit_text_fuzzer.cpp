@@ -2,6 +2,7 @@
 // and not negative, that text after a blank never changes the reading, and that the
 // shortest text of an accepted limit reads back as the same limit.
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -20,8 +21,8 @@ void Require(bool property, const char* text) {
 }
 
 bool Same(const LimitReading& a, const LimitReading& b) {
-  return a.problem == b.problem && std::signbit(a.meters) == std::signbit(b.meters) &&
-         a.meters == b.meters;
+  return a.problem == b.problem &&
+         std::bit_cast<std::uint32_t>(a.meters) == std::bit_cast<std::uint32_t>(b.meters);
 }
 
 }  // namespace

@@ -28,6 +28,16 @@ std::string Utf8(std::wstring_view text) {
   return out;
 }
 
+// `path` in the form that lifts the MAX_PATH limit from the W functions: "\\?\C:\..." or
+// "\\?\UNC\server\share\...". Such paths are taken literally, so it is made absolute and
+// normal first.
+std::wstring Long(const fs::path& path) {
+  const std::wstring full = fs::absolute(path).lexically_normal().native();
+  if (full.starts_with(L"\\\\?\\")) return full;
+  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
 [[noreturn]] void Fail(const fs::path& path, std::string_view problem, SystemError error) {
   throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(path)},
                  std::string(problem) + ": " + ReasonOf(error));
@@ -90,18 +100,18 @@ fs::path ProgramDir() {
 
 bool FileExists(const fs::path& path) {
   WIN32_FIND_DATAW data;
-  const HANDLE search = ::FindFirstFileW(path.c_str(), &data);
+  const HANDLE search = ::FindFirstFileW(Long(path).c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return false;
   ::FindClose(search);
   return true;
 }
 
 std::string ReadWholeFile(const fs::path& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  const DWORD attributes = ::GetFileAttributesW(Long(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     Refuse(path, "is not a regular file");
   }
-  Handle file(::CreateFileW(path.c_str(), GENERIC_READ,
+  Handle file(::CreateFileW(Long(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) Fail(path, "cannot be opened", ::GetLastError());
@@ -162,7 +172,7 @@ bool IsAlreadyExists(SystemError error) {
 }
 
 bool CheckReplaceable(const fs::path& target) {
-  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  const DWORD attributes = ::GetFileAttributesW(Long(target).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) Refuse(target, "cannot be replaced: it is a folder");
   if (attributes & FILE_ATTRIBUTE_READONLY) Refuse(target, "cannot be written: it is read-only");
@@ -173,12 +183,12 @@ SystemError WriteNewFile(const fs::path& path, std::string_view content, const f
                          bool like_exists, bool& created) {
   DWORD attributes = FILE_ATTRIBUTE_NORMAL;
   if (like_exists) {
-    const DWORD old = ::GetFileAttributesW(like.c_str());
+    const DWORD old = ::GetFileAttributesW(Long(like).c_str());
     if (old != INVALID_FILE_ATTRIBUTES && (old & kKeptAttributes))
       attributes = old & kKeptAttributes;
   }
-  Handle file(
-      ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+  Handle file(::CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes,
+                            nullptr));
   created = file.valid();
   if (!created) return ::GetLastError();
   if (const SystemError error = WriteAll(file.get(), content)) return error;
@@ -187,17 +197,19 @@ SystemError WriteNewFile(const fs::path& path, std::string_view content, const f
 }
 
 SystemError LinkFile(const fs::path& existing, const fs::path& link) {
-  return ::CreateHardLinkW(link.c_str(), existing.c_str(), nullptr) ? 0 : ::GetLastError();
+  return ::CreateHardLinkW(Long(link).c_str(), Long(existing).c_str(), nullptr) ? 0
+                                                                                : ::GetLastError();
 }
 
 SystemError MoveFileOver(const fs::path& from, const fs::path& to) {
-  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+  return ::MoveFileExW(Long(from).c_str(), Long(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
              ? 0
              : ::GetLastError();
 }
 
 SystemError RemoveFile(const fs::path& path) {
-  return ::DeleteFileW(path.c_str()) ? 0 : ::GetLastError();
+  return ::DeleteFileW(Long(path).c_str()) ? 0 : ::GetLastError();
 }
 
 // MOVEFILE_WRITE_THROUGH has made each rename durable already.

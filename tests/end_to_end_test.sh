@@ -10,7 +10,7 @@ launcher=${2:-}
 examples=$(realpath "$(dirname "$0")/../examples")
 source "$(dirname "$0")/x_session.sh"
 
-dir=$(folder default)
+dir=$(folder $'lat\xe9in1') # not UTF-8: any name the file system takes
 cp "$examples"/{Race,MaxRace,MinRace}.txt "$dir/"
 start "$dir"
 click "$window" 20 20 && xdotool key Return # a click gives the window the keyboard
@@ -20,7 +20,7 @@ finish
 echo "ok: Return on the focused Go with the default limit writes the sample pass lines"
 
 type_limit() { click "$window" 154 104 && xdotool key End shift+Home Delete && xdotool type --delay 20 "$1"; }
-dir=$(folder typed)
+dir=$(folder "typed-läufe/$(printf '%0230d' 0)") # beyond MAX_PATH
 start "$dir"
 type_limit "abc" && press_go && dismiss
 kill -0 "$pid" || fail "refused limit: the program ended"

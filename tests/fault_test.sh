@@ -8,8 +8,7 @@ set -euo pipefail
 program=$(realpath "$1")
 write_loop=$(realpath "$2")
 source "$(dirname "$0")/x_session.sh"
-passed=0
-skipped=0
+passed=0 skipped=0
 
 folder_state() { ls -A "$1" && stat -c '%n %a %U' "$1"/Pass?.txt && md5sum "$1"/Pass?.txt; }
 
@@ -22,8 +21,7 @@ expect_fault() {
   [ "$status" -eq 1 ] || fail "$2: exit status $status"
   [ -n "${5:-}" ] || grep -qE "^kelvane: $3" "$work/stderr.txt" || fail "$2: standard error is '$(cat "$work/stderr.txt")'"
   [ "$before" = "$(folder_state "$1")" ] || fail "$2: the folder changed: $(folder_state "$1")"
-  echo "ok: $2: $(cat "$work/stderr.txt")"
-  passed=$((passed + 1))
+  echo "ok: $2: $(cat "$work/stderr.txt")" && passed=$((passed + 1))
 }
 
 dir=$(folder fifo)
@@ -61,9 +59,8 @@ else
   echo "ok: a run as root keeps the pass lines' owners and modes" && passed=$((passed + 1))
 
   # 4000-row inputs on a tmpfs with 64 KiB left, less than one pass line needs.
-  dir=$(folder full) && rm "$dir"/* && mount -t tmpfs -o size=64m tmpfs "$dir"
-  trap 'umount "$work/full"; cleanup' EXIT
-  cp "$program" "$dir/" && printf 'old pass 1\r\n' >"$dir/Pass1.txt" && printf 'old pass 2\r\n' >"$dir/Pass2.txt"
+  mkdir "$work/full" && mount -t tmpfs -o size=64m tmpfs "$work/full" && trap 'umount "$work/full"; cleanup' EXIT
+  dir=$(folder full)
   for name in Race MaxRace MinRace; do
     awk 'BEGIN { printf "0\n0\n4000\n"; for (i = 0; i < 4000; i++) printf "%d,%.3f,%.3f,150.5,0.9\n", i * 10, i / 7, i % 9 }' >"$dir/$name.txt"
   done

@@ -35,40 +35,37 @@ std::string Line(const std::vector<std::string>& separations) {
   return text;
 }
 
-class ComputePassLinesTest : public testing::Test {
- protected:
-  // Writes the inputs, "" for one that is missing, and runs the job; returns its error.
-  std::string Run(const std::string& race, const std::string& max, const std::string& min,
-                  float limit) {
-    for (const auto& [name, text] :
-         {std::pair{"Race.txt", race}, {"MaxRace.txt", max}, {"MinRace.txt", min}}) {
-      std::filesystem::remove(dir_.path / name);
-      if (!text.empty()) dir_.Write(name, text);
-    }
-    fields_.MaxSeparation = limit;
-    return ErrorOf([&] { ComputePassLines(fields_, dir_.path); });
+// Writes the inputs to `dir`, "" for one that is missing, and runs the job; returns its error.
+std::string RunJob(const ScratchDir& dir, const std::string& race, const std::string& max,
+                   const std::string& min, float limit = 4) {
+  for (const auto& [name, text] :
+       {std::pair{"Race.txt", race}, {"MaxRace.txt", max}, {"MinRace.txt", min}}) {
+    std::filesystem::remove(dir.path / name);
+    if (!text.empty()) dir.Write(name, text);
   }
-
-  ScratchDir dir_;
-  PassLineFields fields_;
-};
-
-TEST_F(ComputePassLinesTest, MovesOnlyTheSeparationOfTheRaceLine) {
-  ASSERT_EQ(Run(Line({"0", "0", "100", "-2"}), Line({"10", "8", "101", "6"}),
-                Line({"-6", "-10", "90", "-2"}), 4),
-            "no error");
-  EXPECT_EQ(dir_.Read("Pass1.txt"),
-            "1.25\r\n9\r\n4\r\n0,0.5,4,-0,0.007\r\n1,0.5,4,-1,0.007\r\n"
-            "2,0.5,100.5,-2,0.007\r\n3,0.5,2,-3,0.007\r\n");
-  EXPECT_EQ(dir_.Read("Pass2.txt"),
-            "1.25\r\n9\r\n4\r\n0,0.5,-3,-0,0.007\r\n1,0.5,-4,-1,0.007\r\n"
-            "2,0.5,96,-2,0.007\r\n3,0.5,-2,-3,0.007\r\n");
-  EXPECT_EQ(dir_.Entries(), "MaxRace.txt MinRace.txt Pass1.txt Pass2.txt Race.txt ");
+  PassLineFields fields;
+  fields.MaxSeparation = limit;
+  return ErrorOf([&] { ComputePassLines(fields, dir.path); });
 }
 
-TEST_F(ComputePassLinesTest, AnyErrorLeavesBothOldOutputs) {
-  dir_.Write("Pass1.txt", "old 1");
-  dir_.Write("Pass2.txt", "old 2");
+TEST(ComputePassLinesTest, MovesOnlyTheSeparationOfTheRaceLine) {
+  ScratchDir dir;
+  ASSERT_EQ(RunJob(dir, Line({"0", "0", "100", "-2"}), Line({"10", "8", "101", "6"}),
+                   Line({"-6", "-10", "90", "-2"})),
+            "no error");
+  EXPECT_EQ(dir.Read("Pass1.txt"),
+            "1.25\r\n9\r\n4\r\n0,0.5,4,-0,0.007\r\n1,0.5,4,-1,0.007\r\n"
+            "2,0.5,100.5,-2,0.007\r\n3,0.5,2,-3,0.007\r\n");
+  EXPECT_EQ(dir.Read("Pass2.txt"),
+            "1.25\r\n9\r\n4\r\n0,0.5,-3,-0,0.007\r\n1,0.5,-4,-1,0.007\r\n"
+            "2,0.5,96,-2,0.007\r\n3,0.5,-2,-3,0.007\r\n");
+  EXPECT_EQ(dir.Entries(), "MaxRace.txt MinRace.txt Pass1.txt Pass2.txt Race.txt ");
+}
+
+TEST(ComputePassLinesTest, AnyErrorLeavesBothOldOutputs) {
+  ScratchDir dir;
+  dir.Write("Pass1.txt", "old 1");
+  dir.Write("Pass2.txt", "old 2");
   const std::string one = Line({"1"});
   // clang-format off
   const struct {
@@ -76,14 +73,14 @@ TEST_F(ComputePassLinesTest, AnyErrorLeavesBothOldOutputs) {
     float limit;
     std::string report;
   } cases[] = {
-      {one, "", "", 4, "file error: " + DisplayPath(dir_.path) + ": missing input file(s): MaxRace.txt, MinRace.txt"},
+      {one, "", "", 4, "file error: " + DisplayPath(dir.path) + ": missing input file(s): MaxRace.txt, MinRace.txt"},
       {one, one, Line({"1", "2"}), 4, "input error: the counts differ: Race.txt has 1, MaxRace.txt has 1, MinRace.txt has 2; all three must be equal"},
       {one, one, "1\n2\n1\n1,2,x,4,5\n", 4, "input error: MinRace.txt:4: \"x\" is not a number"},
       {Line({"-3e38"}), Line({"-3e38"}), Line({"3e38"}), -2e38F, "floating-point error: Pass2.txt:4: the limited move of race value -3e+38, companion value 3e+38 and limit -2e+38 is outside single precision"}};
   // clang-format on
   for (const auto& c : cases) {
-    EXPECT_EQ(Run(c.race, c.max, c.min, c.limit), c.report);
-    EXPECT_EQ(dir_.Read("Pass1.txt") + dir_.Read("Pass2.txt"), "old 1old 2");
+    EXPECT_EQ(RunJob(dir, c.race, c.max, c.min, c.limit), c.report);
+    EXPECT_EQ(dir.Read("Pass1.txt") + dir.Read("Pass2.txt"), "old 1old 2");
   }
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <random>
 #include <set>
 #include <string>
@@ -30,16 +31,13 @@ struct ScratchDir {
     for (const auto& entry : std::filesystem::directory_iterator(path)) {
       names.insert(entry.path().filename().string() + " ");
     }
-    std::string joined;
-    for (const auto& name : names) joined += name;
-    return joined;
+    return std::accumulate(names.begin(), names.end(), std::string());
   }
   std::filesystem::path path;
 };
 
 // The report of the RunError that `action` throws, or "no error".
-template <typename Action>
-std::string ErrorOf(Action action) {
+std::string ErrorOf(auto action) {
   try {
     action();
   } catch (const RunError& error) {

@@ -2,8 +2,7 @@
 # Source it after setting `program` to the built program (and `launcher` to "wine" for
 # kelvane.exe); it makes a scratch folder `$work` (removed on exit) and starts Xvfb.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-work=$(mktemp -d)
-chmod 755 "$work"
+work=$(mktemp -d) && chmod 755 "$work" # others may enter: some cases run as nobody
 cleanup() { kill "$xvfb" 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2 && exit 1; }
@@ -13,13 +12,12 @@ Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$work/display")"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 xdotool getmouselocation >/dev/null 2>&1 || fail "the X server on $DISPLAY does not answer"
 
 # A new folder $work/$1 with the program, one-row input lines and old pass lines.
 folder() {
   local dir="$work/$1" name
-  mkdir "$dir" && cp "$program" "$dir/"
+  mkdir -p "$dir" && cp "$program" "$dir/"
   for name in Race:0 MaxRace:10 MinRace:-6; do
     printf '0\r\n0\r\n1\r\n1,2,%s,3,4\r\n' "${name#*:}" >"$dir/${name%:*}.txt"
   done
@@ -30,11 +28,7 @@ folder() {
 # Starts the program of folder $1 from another folder (as user $2, and with standard error
 # into command $3, when given) and waits for its window: sets $pid and $window.
 start() {
-  local as=()
-  if [ -n "${2:-}" ]; then
-    as=(setpriv --reuid="$2" --regid="$2" --clear-groups)
-  fi
-  local command=("${as[@]}" ${launcher:-} "$1/$(basename "$program")")
+  local command=(${2:+setpriv --reuid=$2 --regid=$2 --clear-groups} ${launcher:-} "$1/$(basename "$program")")
   : >"$work/stderr.txt"
   if [ -n "${3:-}" ]; then (cd / && exec "${command[@]}" 2> >($3)) & else (cd / && exec "${command[@]}" 2>"$work/stderr.txt") & fi
   pid=$!
@@ -44,9 +38,8 @@ start() {
 
 # Waits for the program to end and sets $status to its exit status.
 finish() {
-  status=0
   timeout 30 tail --pid="$pid" -f /dev/null || fail "the program did not end"
-  wait "$pid" || status=$?
+  status=0 && wait "$pid" || status=$?
 }
 
 click() { xdotool mousemove --sync --window "$1" "$2" "$3" click 1; }
@@ -56,8 +49,8 @@ press_go() { click "$window" 156 148; }
 dismiss() {
   local box=""
   for _ in $(seq 100); do
-    box=$(xdotool search --onlyvisible --name '^Kelvane$' | grep -v "^$window\$" | head -n 1) && break
-    sleep 0.1
+    box=$(xdotool search --onlyvisible --name '^Kelvane$' | grep -v "^$window\$" | head -n 1)
+    [ -n "$box" ] && break || sleep 0.1
   done
   [ -n "$box" ] || fail "no message box appeared"
   click "$box" 5 5 && xdotool key Return && sleep 0.5
