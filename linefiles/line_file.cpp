@@ -12,12 +12,10 @@ LineGrid ReadLineFile(const std::filesystem::path& dir, std::string_view name) {
 }
 
 void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> lines) {
-  std::vector<std::string> texts;
+  std::vector<const LineGrid*> grids;
+  for (const NamedLine& line : lines) grids.push_back(&line.grid);
+  const std::vector<std::string> texts = FormatLineTexts(grids);
   std::vector<FileReplacement> files;
-  texts.reserve(lines.size());
-  for (const NamedLine& line : lines) {
-    texts.push_back(FormatLineText(line.grid));
-    files.push_back({dir / line.name, texts.back()});
-  }
+  for (std::size_t i = 0; i < lines.size(); ++i) files.push_back({dir / lines[i].name, texts[i]});
   ReplaceFiles(files);
 }
