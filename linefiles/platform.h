@@ -41,8 +41,9 @@ struct FileReplacement {
 // temporary name until all are in place. When a target cannot be placed, those already
 // placed get their old versions back by rename and the error names the target at fault;
 // if a restore fails too, the error says which file holds the old contents. A replaced
-// file keeps its permissions and, where the process may set it, its owner. No temporary
-// outlives the call unless it is named in the error as holding old contents.
+// file keeps its permissions and, where the process may set it, its owner; a symbolic link
+// is followed and stays. No temporary outlives the call unless it is named in the error as
+// holding old contents.
 void ReplaceFiles(std::span<const FileReplacement> files);
 
 // `path` as text for a message: its bytes on POSIX, UTF-8 on Windows.

@@ -45,6 +45,14 @@ fs::path SiblingName(const fs::path& target, std::string_view tag) {
   return FolderOf(target) / name;
 }
 
+// A symbolic link is followed, so that the file it leads to is replaced and the link stays.
+fs::path Followed(const fs::path& path) {
+  std::error_code error;
+  if (!fs::is_symlink(path, error)) return path;
+  fs::path real = fs::canonical(path, error);
+  return error ? path : real;
+}
+
 void Stage(Staged& file, std::string_view content) {
   file.existed = CheckReplaceable(file.target);
   SystemError error = 0;
@@ -140,7 +148,7 @@ void ReplaceFiles(std::span<const FileReplacement> files) {
   std::vector<Staged> staged(files.size());
   const Cleanup cleanup(staged);
   for (std::size_t i = 0; i < files.size(); ++i) {
-    staged[i].target = files[i].path;
+    staged[i].target = Followed(files[i].path);
     Stage(staged[i], files[i].content);
   }
   for (std::size_t i = 0; i < staged.size(); ++i) {
