@@ -27,6 +27,9 @@ expect_fault() {
 dir=$(folder fifo)
 rm "$dir/Race.txt" && mkfifo "$dir/Race.txt"
 expect_fault "$dir" "Race.txt is a FIFO" "file error: .*/Race\.txt: is not a regular file$"
+dir=$(folder huge)
+truncate -s 300M "$dir/MinRace.txt"
+expect_fault "$dir" "MinRace.txt is 300 MB" "file error: .*/MinRace\.txt: is 314572800 bytes, larger than any line file \(at most 67108864\)$"
 dir=$(folder closed-pipe)
 rm "$dir/Race.txt"
 expect_fault "$dir" "standard error's reader has gone" "" "" true

@@ -18,7 +18,7 @@ TEST(LimitTextTest, TakesTheLeadingNumberOrSaysWhyNot) {
       {"1e", 1, kOk}, {"1e+1x", 10, kOk}, {"0x10", 0, kOk}, {"3.25.1", 3.25F, kOk},
       {"1e-60", 0, kOk}, {"", 0, kNaN}, {" ", 0, kNaN}, {"m 4", 0, kNaN}, {"inf", 0, kNaN},
       {"-", 0, kNaN}, {".", 0, kNaN}, {"\xC2\xA0", 0, kNaN}, {"-0.001", 0, kNegative},
-      {"4e38 m", 0, kTooLarge}, {"1e999", 0, kTooLarge}};
+      {"4e38 m", 0, kTooLarge}, {"1e999", 0, kTooLarge}, {"35E9223372036854775807", 0, kTooLarge}};
   // clang-format on
   for (const auto& c : cases) {
     const LimitReading reading = ReadLimitText(c.text);
