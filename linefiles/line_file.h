@@ -17,7 +17,7 @@ struct NamedLine {
   const LineGrid& grid;
 };
 
-// Replaces the files in `dir` with their lines in the text of FormatLineText: all of them
+// Replaces the files in `dir` with their lines in the text of FormatLineTexts: all of them
 // or, on any error, none. Throws the errors of ReplaceFiles.
 void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> lines);
 

@@ -26,12 +26,12 @@ bool SameBits(float a, float b) {
 }
 
 // Formats `grid`. With `before`, a cell of the same bits there is copied from `before_text`,
-// found through `cells`, which then records where each cell of the new text lies.
+// found through `cells`; `cells` then records where each cell of the new text lies.
 std::string Format(const LineGrid& grid, const LineGrid* before, std::string_view before_text,
-                   std::vector<CellText>* cells) {
+                   std::vector<CellText>& cells) {
   std::string out;
   out.reserve(static_cast<std::size_t>(grid.last_row()) * kMaxRowChars);  // pages come on use
-  std::vector<CellText> placed(cells ? CellIndex(grid.last_row() + 1, 0) : 0);
+  std::vector<CellText> placed(CellIndex(grid.last_row() + 1, 0));
   for (int row = 1; row <= grid.last_row(); ++row) {
     const int columns = row <= LineGrid::kHeaderRows ? 1 : LineGrid::kColumns;
     for (int column = 0; column < columns; ++column) {
@@ -39,24 +39,21 @@ std::string Format(const LineGrid& grid, const LineGrid* before, std::string_vie
       const std::size_t start = out.size();
       const std::size_t cell = CellIndex(row, column);
       if (before && SameBits(before->at(row, column), grid.at(row, column))) {
-        out.append(before_text.substr((*cells)[cell].start, (*cells)[cell].length));
+        out.append(before_text.substr(cells[cell].start, cells[cell].length));
       } else {
         char text[kMaxValueChars];
         out.append(text, std::to_chars(text, text + kMaxValueChars, grid.at(row, column)).ptr);
       }
-      if (cells)
-        placed[cell] = {static_cast<std::uint32_t>(start),
-                        static_cast<std::uint32_t>(out.size() - start)};
+      placed[cell] = {static_cast<std::uint32_t>(start),
+                      static_cast<std::uint32_t>(out.size() - start)};
     }
     out += "\r\n";
   }
-  if (cells) *cells = std::move(placed);
+  cells = std::move(placed);
   return out;
 }
 
 }  // namespace
-
-std::string FormatLineText(const LineGrid& grid) { return Format(grid, nullptr, "", nullptr); }
 
 std::vector<std::string> FormatLineTexts(std::span<const LineGrid* const> grids) {
   std::vector<std::string> texts;
@@ -65,7 +62,7 @@ std::vector<std::string> FormatLineTexts(std::span<const LineGrid* const> grids)
   for (std::size_t i = 0; i < grids.size(); ++i) {
     const LineGrid* before = i > 0 ? grids[i - 1] : nullptr;
     if (before && before->last_row() != grids[i]->last_row()) before = nullptr;
-    texts.push_back(Format(*grids[i], before, before ? texts.back() : "", &cells));
+    texts.push_back(Format(*grids[i], before, before ? texts.back() : "", cells));
   }
   return texts;
 }
