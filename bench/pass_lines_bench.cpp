@@ -4,30 +4,17 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <cstdlib>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <new>
 #include <random>
 #include <string>
 
+#include "bench/allocation_count.h"
 #include "linefiles/line_grid.h"
 #include "linefiles/line_text_parser.h"
 #include "linefiles/line_text_writer.h"
 #include "passlines/compute_pass_lines.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -49,22 +36,22 @@ std::string MaxSizeLineText(float offset, unsigned seed) {
 }
 
 void Count(benchmark::State& state, long before) {
-  state.counters["allocs"] = benchmark::Counter(static_cast<double>(allocations.load() - before),
+  state.counters["allocs"] = benchmark::Counter(static_cast<double>(AllocationCount() - before),
                                                 benchmark::Counter::kAvgIterations);
 }
 
 void BM_ParseMaxSizeLine(benchmark::State& state) {
   const std::string text = MaxSizeLineText(0, 1);
-  const long before = allocations.load();
+  const long before = AllocationCount();
   for (auto _ : state) benchmark::DoNotOptimize(ParseLineText(text, "Race.txt"));
   Count(state, before);
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }
 BENCHMARK(BM_ParseMaxSizeLine)->Unit(benchmark::kMillisecond);
 
 void BM_FormatMaxSizeLine(benchmark::State& state) {
   const LineGrid grid = ParseLineText(MaxSizeLineText(0, 1), "Race.txt");
-  const long before = allocations.load();
+  const long before = AllocationCount();
   const LineGrid* grids[] = {&grid};
   for (auto _ : state) benchmark::DoNotOptimize(FormatLineTexts(grids));
   Count(state, before);
@@ -83,7 +70,7 @@ void BM_WholeJobOnMaxSizeLines(benchmark::State& state) {
     std::ofstream(dir / input.name) << MaxSizeLineText(input.offset, 7);
   PassLineFields fields;
   fields.MaxSeparation = 4;
-  const long before = allocations.load();
+  const long before = AllocationCount();
   for (auto _ : state) ComputePassLines(fields, dir);
   Count(state, before);
   std::filesystem::remove_all(dir);

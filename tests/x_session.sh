@@ -1,7 +1,10 @@
 # Helpers for tests that run the built program as a person does, under a real X server.
-# Source it after setting `program` to the built program (and `launcher` to "wine" for
-# kelvane.exe); it makes a scratch folder `$work` (removed on exit) and starts Xvfb.
+# Source it after setting `program` to the built program (and `launcher` to the command that
+# runs kelvane.exe under Wine); it makes a scratch folder `$work` (removed on exit) and
+# starts Xvfb. A command that fails unexpectedly ends the test with its line and status.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+set -E
+trap 'status=$? && echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: \"$BASH_COMMAND\" failed with status $status" >&2' ERR
 work=$(mktemp -d) && chmod 755 "$work" # others may enter: some cases run as nobody
 cleanup() { kill "$xvfb" 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
@@ -49,7 +52,7 @@ press_go() { click "$window" 156 148; }
 dismiss() {
   local box=""
   for _ in $(seq 100); do
-    box=$(xdotool search --onlyvisible --name '^Kelvane$' | grep -v "^$window\$" | head -n 1)
+    box=$(xdotool search --onlyvisible --name '^Kelvane$' | grep -v "^$window\$" | head -n 1 || true)
     [ -n "$box" ] && break || sleep 0.1
   done
   [ -n "$box" ] || fail "no message box appeared"
