@@ -3,7 +3,7 @@
 # tests alone; the first run of a build makes the prefix, once, under a lock.
 # Usage: WINEPREFIX=path wine_run.sh program.exe [arguments]
 set -euo pipefail
-: "${WINEPREFIX:?names the build's own Wine prefix}"
+: "${WINEPREFIX:?must name the Wine prefix of the build}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/.made" ]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
