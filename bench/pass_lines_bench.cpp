@@ -68,10 +68,8 @@ void BM_WholeJobOnMaxSizeLines(benchmark::State& state) {
   } inputs[] = {{"Race.txt", 0}, {"MaxRace.txt", 6}, {"MinRace.txt", -6}};
   for (const auto& input : inputs)
     std::ofstream(dir / input.name) << MaxSizeLineText(input.offset, 7);
-  PassLineFields fields;
-  fields.MaxSeparation = 4;
   const long before = AllocationCount();
-  for (auto _ : state) ComputePassLines(fields, dir);
+  for (auto _ : state) ComputePassLines(dir, 4);
   Count(state, before);
   std::filesystem::remove_all(dir);
 }

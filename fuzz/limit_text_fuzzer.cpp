@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "linefiles/decimal_number.h"
+#include "base/decimal_number.h"
 #include "window/limit_text.h"
 
 namespace {

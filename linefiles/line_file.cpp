@@ -5,10 +5,12 @@
 
 #include "linefiles/line_text_parser.h"
 #include "linefiles/line_text_writer.h"
-#include "linefiles/platform.h"
+#include "platform/files.h"
 
 LineGrid ReadLineFile(const std::filesystem::path& dir, std::string_view name) {
-  return ParseLineText(ReadWholeFile(dir / name), name);
+  static const std::string too_large =
+      "larger than any line file (at most " + std::to_string(kMaxFileBytes) + ")";
+  return ParseLineText(ReadWholeFile(dir / name, kMaxFileBytes, too_large), name);
 }
 
 void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> lines) {

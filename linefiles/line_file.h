@@ -1,14 +1,19 @@
 #ifndef KELVANE_LINEFILES_LINE_FILE_H_
 #define KELVANE_LINEFILES_LINE_FILE_H_
 
+#include <cstddef>
 #include <filesystem>
 #include <span>
 #include <string_view>
 
 #include "linefiles/line_grid.h"
 
+// The largest file the reader takes; a line file of the largest count is under 3 MB.
+inline constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
+
 // The line read from the file `name` in `dir`. Throws the errors of ReadWholeFile (naming
-// the path) and of ParseLineText (naming `name` and the line).
+// the path; a file larger than kMaxFileBytes is refused unread) and of ParseLineText
+// (naming `name` and the line).
 LineGrid ReadLineFile(const std::filesystem::path& dir, std::string_view name);
 
 // A line and the name of the file it goes to.

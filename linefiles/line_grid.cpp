@@ -21,6 +21,7 @@ std::int16_t CheckedCount(double count, const ErrorPlace& place, std::string_vie
   };
   if (std::isfinite(count) && count != std::trunc(count))
     fail(ErrorKind::kInput, "is not a whole count");
+  // Negated, so that a NaN, for which every comparison is false, counts as beyond too.
   if (!(count <= LineGrid::kMaxCount && count >= INT16_MIN)) {
     fail(ErrorKind::kOverflow, "is beyond the counts 0 to " + std::to_string(LineGrid::kMaxCount));
   }

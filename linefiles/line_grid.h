@@ -1,10 +1,12 @@
 #ifndef KELVANE_LINEFILES_LINE_GRID_H_
 #define KELVANE_LINEFILES_LINE_GRID_H_
 
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
-#include "linefiles/run_error.h"
+#include "base/run_error.h"
 
 // One line in memory: rows 1 to count+3 of five single-precision columns (0 to 4).
 // Rows 1 and 2 hold the two header values in column 0, row 3 the count, and row k+3
@@ -20,6 +22,12 @@ class LineGrid {
   // Throws the errors of CheckedCount.
   explicit LineGrid(int count);
 
+  // Where cell (row, column) lies among the cells of any grid that has that row, row by
+  // row. Unchecked: at() checks.
+  static constexpr std::size_t CellIndex(int row, int column) {
+    return static_cast<std::size_t>((row - 1) * kColumns + column);
+  }
+
   int count() const { return last_row_ - kHeaderRows; }
   int last_row() const { return last_row_; }
 
@@ -33,7 +41,7 @@ class LineGrid {
  private:
   std::size_t Index(int row, int column) const {
     if (row < 1 || row > last_row_ || column < 0 || column >= kColumns) FailIndex(row, column);
-    return static_cast<std::size_t>((row - 1) * kColumns + column);
+    return CellIndex(row, column);
   }
   [[noreturn]] void FailIndex(int row, int column) const;
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "linefiles/decimal_number.h"
+#include "base/decimal_number.h"
 #include "linefiles/item_scanner.h"
 #include "linefiles/line_text_encoding.h"
 

@@ -17,10 +17,6 @@ struct CellText {
   std::uint32_t length = 0;
 };
 
-std::size_t CellIndex(int row, int column) {
-  return static_cast<std::size_t>((row - 1) * LineGrid::kColumns + column);
-}
-
 bool SameBits(float a, float b) {
   return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
 }
@@ -31,13 +27,13 @@ std::string Format(const LineGrid& grid, const LineGrid* before, std::string_vie
                    std::vector<CellText>& cells) {
   std::string out;
   out.reserve(static_cast<std::size_t>(grid.last_row()) * kMaxRowChars);  // pages come on use
-  std::vector<CellText> placed(CellIndex(grid.last_row() + 1, 0));
+  std::vector<CellText> placed(LineGrid::CellIndex(grid.last_row() + 1, 0));
   for (int row = 1; row <= grid.last_row(); ++row) {
     const int columns = row <= LineGrid::kHeaderRows ? 1 : LineGrid::kColumns;
     for (int column = 0; column < columns; ++column) {
       if (column > 0) out += ',';
       const std::size_t start = out.size();
-      const std::size_t cell = CellIndex(row, column);
+      const std::size_t cell = LineGrid::CellIndex(row, column);
       if (before && SameBits(before->at(row, column), grid.at(row, column))) {
         out.append(before_text.substr(cells[cell].start, cells[cell].length));
       } else {

@@ -1,13 +1,14 @@
 #include "passlines/compute_pass_lines.h"
 
 #include <array>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "base/run_error.h"
 #include "linefiles/line_file.h"
-#include "linefiles/platform.h"
-#include "linefiles/run_error.h"
 #include "passlines/separation_move.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -51,16 +52,15 @@ LineGrid PassLine(const LineGrid& race, const LineGrid& companion, float limit,
 
 }  // namespace
 
-void ComputePassLines(PassLineFields& fields, const std::filesystem::path& dir) {
+void ComputePassLines(const std::filesystem::path& dir, float max_separation) {
   RequireInputs(dir);
-  const LineGrid& race = fields.RaceGrid.emplace(ReadLineFile(dir, kInputs[0]));
-  const LineGrid& max = fields.MaxRaceGrid.emplace(ReadLineFile(dir, kInputs[1]));
-  const LineGrid& min = fields.MinRaceGrid.emplace(ReadLineFile(dir, kInputs[2]));
-  RequireEqualCounts({&race, &max, &min});
+  const LineGrid RaceGrid = ReadLineFile(dir, kInputs[0]);
+  const LineGrid MaxRaceGrid = ReadLineFile(dir, kInputs[1]);
+  const LineGrid MinRaceGrid = ReadLineFile(dir, kInputs[2]);
+  RequireEqualCounts({&RaceGrid, &MaxRaceGrid, &MinRaceGrid});
 
-  const float limit = fields.MaxSeparation;
-  const LineGrid& pass1 = fields.Pass1Grid.emplace(PassLine(race, max, limit, "Pass1.txt"));
-  const LineGrid& pass2 = fields.Pass2Grid.emplace(PassLine(race, min, limit, "Pass2.txt"));
-  const NamedLine outputs[] = {{"Pass1.txt", pass1}, {"Pass2.txt", pass2}};
+  const LineGrid Pass1Grid = PassLine(RaceGrid, MaxRaceGrid, max_separation, "Pass1.txt");
+  const LineGrid Pass2Grid = PassLine(RaceGrid, MinRaceGrid, max_separation, "Pass2.txt");
+  const NamedLine outputs[] = {{"Pass1.txt", Pass1Grid}, {"Pass2.txt", Pass2Grid}};
   WriteLineFile(dir, outputs);
 }

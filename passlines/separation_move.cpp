@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "linefiles/decimal_number.h"
+#include "base/decimal_number.h"
 
 namespace {
 
@@ -35,10 +35,14 @@ float Stored(double value, std::string_view what, const RowValues& row, const Er
 
 }  // namespace
 
+// With a limit of 0 or more, as the window gives, no stored value can leave single
+// precision: the midpoint lies between two singles, and a limited move stops short of it.
+// Only a negative or NaN limit from another caller can reach FailRange.
 float MovedSeparation(float race, float companion, float limit, const ErrorPlace& place) {
   const RowValues row{race, companion, limit};
   const float midpoint = Stored((double{companion} + race) / 2.0, "midpoint", row, place);
   const float distance = Stored(std::fabs(double{midpoint} - race), "distance", row, place);
+  // Negated, so that a NaN limit keeps the midpoint rather than moving by NaN.
   if (!(distance > limit)) return midpoint;
   const double limited = midpoint > race ? double{race} + limit : double{race} - limit;
   return Stored(limited, "limited move", row, place);

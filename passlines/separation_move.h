@@ -1,7 +1,7 @@
 #ifndef KELVANE_PASSLINES_SEPARATION_MOVE_H_
 #define KELVANE_PASSLINES_SEPARATION_MOVE_H_
 
-#include "linefiles/run_error.h"
+#include "base/run_error.h"
 
 // The separation coordinate of a pass line for one row: halfway from `race` toward
 // `companion`, but never further from `race` than `limit`; when the midpoint lies

@@ -38,12 +38,16 @@ TEST(Form1Test, BehavesAsAPersonExpects) {
   auto* label1 = form.findChild<QLabel*>("Label1");
   auto* text1 = form.findChild<QLineEdit*>("Text1");
   auto* btnGo = form.findChild<QPushButton*>("BtnGo");
-  EXPECT_EQ(form.windowTitle() + label1->text() + text1->text() + btnGo->text(),
-            "KelvaneEnter Maximum Pass Line Separation In Meters4Go");
+  EXPECT_EQ(form.windowTitle(), "Kelvane");
+  EXPECT_EQ(label1->text(), "Enter Maximum Pass Line Separation In Meters");
+  EXPECT_EQ(text1->text(), "4");
+  EXPECT_EQ(btnGo->text(), "Go");
   EXPECT_GE(label1->height(), label1->heightForWidth(label1->width())) << "prompt cut off";
   EXPECT_EQ(form.size(), QSize(315, 185));  // 4728 x 2772 twips at 96 dpi
   EXPECT_EQ(text1->geometry(), QRect(104, 92, 101, 25));
-  EXPECT_TRUE(label1->buddy() == text1 && !btnGo->isDefault() && !btnGo->autoDefault());
+  EXPECT_EQ(label1->buddy(), text1);
+  EXPECT_FALSE(btnGo->isDefault());
+  EXPECT_FALSE(btnGo->autoDefault());
   EXPECT_EQ(QApplication::focusWidget(), btnGo);
   QTest::keyClick(btnGo, Qt::Key_Tab);
   EXPECT_EQ(QApplication::focusWidget(), text1);
@@ -55,7 +59,8 @@ TEST(Form1Test, BehavesAsAPersonExpects) {
   EXPECT_EQ(DismissMessage(form), "no message");
   QTest::mouseClick(btnGo, Qt::LeftButton);
   EXPECT_EQ(DismissMessage(form), RefusalMessage(LimitProblem::kNotANumber).data());
-  EXPECT_TRUE(QApplication::focusWidget() == text1 && text1->selectedText() == "abc");
+  EXPECT_EQ(QApplication::focusWidget(), text1);
+  EXPECT_EQ(text1->selectedText(), "abc");
 
   // Return on the focused Go runs the job; an error report shows markup as plain text.
   QTest::keyClicks(text1, "2");  // replaces the selection

@@ -45,7 +45,8 @@ TEST(LineTextTest, LayoutsLineEndsAndEncodingsGiveTheSameGrid) {
   for (int i = 0; i < 10; ++i) expected.at(4 + i / 5, i % 5) = static_cast<float>(i + 1);
   for (const std::string& text : layouts) EXPECT_EQ(ParseLineText(text, "Race.txt"), expected);
   const LineGrid short_line = ParseLineText("0\n0\n3.0\n1,1,1,1,1\n", "Race.txt");
-  EXPECT_TRUE(short_line.at(3, 0) == 3 && short_line.at(6, 4) == 0);  // missing rows stay 0
+  EXPECT_EQ(short_line.at(3, 0), 3);
+  EXPECT_EQ(short_line.at(6, 4), 0);  // missing rows stay 0
 }
 
 TEST(LineTextTest, ErrorsNameTheKindFileLineAndItem) {

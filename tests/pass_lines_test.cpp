@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "linefiles/platform.h"
 #include "passlines/compute_pass_lines.h"
 #include "passlines/separation_move.h"
+#include "platform/files.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -43,9 +43,7 @@ std::string RunJob(const ScratchDir& dir, const std::string& race, const std::st
     std::filesystem::remove(dir.path / name);
     if (!text.empty()) dir.Write(name, text);
   }
-  PassLineFields fields;
-  fields.MaxSeparation = limit;
-  return ErrorOf([&] { ComputePassLines(fields, dir.path); });
+  return ErrorOf([&] { ComputePassLines(dir.path, limit); });
 }
 
 TEST(ComputePassLinesTest, MovesOnlyTheSeparationOfTheRaceLine) {

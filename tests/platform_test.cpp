@@ -1,7 +1,7 @@
-#include "linefiles/platform.h"
-
 #include <gtest/gtest.h>
 
+#include "linefiles/line_file.h"
+#include "platform/files.h"
 #include "tests/test_support.h"
 
 namespace fs = std::filesystem;
@@ -29,7 +29,8 @@ TEST_F(PlatformTest, ReplacesEveryFileOrNone) {
   EXPECT_EQ(dir_.Read("Pass1.txt") + dir_.Read("Pass2.txt") + dir_.Entries(),
             "new 1new 2Pass1.txt Pass2 real Pass2.txt ");
 #ifndef _WIN32
-  EXPECT_TRUE(fs::is_symlink(dir_.path / "Pass2.txt") && dir_.Read("Pass2 real") == "new 2");
+  EXPECT_TRUE(fs::is_symlink(dir_.path / "Pass2.txt"));
+  EXPECT_EQ(dir_.Read("Pass2 real"), "new 2");
 #endif
   fs::remove(dir_.path / "Pass2.txt");
   fs::create_directory(dir_.path / "Pass2.txt");
@@ -40,17 +41,24 @@ TEST_F(PlatformTest, ReplacesEveryFileOrNone) {
   EXPECT_EQ(dir_.Read("Pass1.txt") + dir_.Entries(), "old 1Pass1.txt Pass2 real Pass2.txt ");
 }
 
-TEST_F(PlatformTest, ReadsOnlyRegularFilesOfALineFilesSize) {
+TEST_F(PlatformTest, ReadsOnlyRegularFilesUpToTheirLimit) {
   const fs::path race = dir_.path / "Race.txt";
   dir_.Write("Race.txt", std::string("1\0\n", 3));
-  EXPECT_EQ(ReadWholeFile(race), std::string("1\0\n", 3));
-  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(dir_.path); }),
+  EXPECT_EQ(ReadWholeFile(race, 3, "too large"), std::string("1\0\n", 3));
+  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(race, 2, "more than two"); }),
+            "file error: " + DisplayPath(race) + ": is 3 bytes, more than two");
+  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(dir_.path, 3, ""); }),
             "file error: " + DisplayPath(dir_.path) + ": is not a regular file");
-  fs::resize_file(race, kMaxFileBytes + 1);
-  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(race); }),
-            "file error: " + DisplayPath(race) +
+  EXPECT_TRUE(FileExists(dir_.path));
+  EXPECT_FALSE(FileExists(dir_.path / "MaxRace.txt"));
+}
+
+TEST_F(PlatformTest, LineFilesRefuseMoreThanTheirLargestSize) {
+  dir_.Write("Race.txt", "");
+  fs::resize_file(dir_.path / "Race.txt", kMaxFileBytes + 1);
+  EXPECT_EQ(ErrorOf([&] { ReadLineFile(dir_.path, "Race.txt"); }),
+            "file error: " + DisplayPath(dir_.path / "Race.txt") +
                 ": is 67108865 bytes, larger than any line file (at most 67108864)");
-  EXPECT_TRUE(FileExists(dir_.path) && !FileExists(dir_.path / "MaxRace.txt"));
 }
 
 }  // namespace

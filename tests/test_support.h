@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "linefiles/run_error.h"
+#include "base/run_error.h"
 
 // A fresh folder under the system's temporary folder, removed with its contents at the end.
 struct ScratchDir {

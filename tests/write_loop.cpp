@@ -6,14 +6,13 @@
 #include "passlines/compute_pass_lines.h"
 
 int main(int argc, char* argv[]) {
-  PassLineFields fields;
-  fields.MaxSeparation = argc == 2 ? std::strtof(argv[1], nullptr) : 4;
-  ComputePassLines(fields, ".");
+  float limit = argc == 2 ? std::strtof(argv[1], nullptr) : 4;
+  ComputePassLines(".", limit);
   if (argc == 2) return 0;
   std::puts("writing");
   std::fflush(stdout);
   for (;;) {
-    fields.MaxSeparation = 7 - fields.MaxSeparation;
-    ComputePassLines(fields, ".");
+    limit = 7 - limit;
+    ComputePassLines(".", limit);
   }
 }

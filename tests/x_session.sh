@@ -36,7 +36,7 @@ start() {
   if [ -n "${3:-}" ]; then (cd / && exec "${command[@]}" 2> >($3)) & else (cd / && exec "${command[@]}" 2>"$work/stderr.txt") & fi
   pid=$!
   window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kelvane$' | head -n 1 || true)
-  [ -n "$window" ] || fail "no window appeared"
+  [ -n "$window" ] || fail "no window appeared: $(cat "$work/stderr.txt")"
 }
 
 # Waits for the program to end and sets $status to its exit status.

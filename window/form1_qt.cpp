@@ -5,29 +5,28 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
+
+#include "window/form1_layout.h"
 
 namespace {
 
-// Positions in twips (1/1440 inch): left, top, width, height.
-constexpr QRect kLabel1Twips(1500, 300, 1692, 852);
-constexpr QRect kText1Twips(1560, 1380, 1512, 372);
-constexpr QRect kBtnGoTwips(1920, 2040, 852, 372);
-constexpr QSize kClientTwips(4728, 2772);
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
-int ToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
-
-QRect ToPixels(const QRect& twips, int dpi) {
-  return QRect(ToPixels(twips.left(), dpi), ToPixels(twips.top(), dpi),
-               ToPixels(twips.width(), dpi), ToPixels(twips.height(), dpi));
+QRect ToPixels(const TwipsBox& twips, int dpi) {
+  return QRect(TwipsToPixels(twips.left, dpi), TwipsToPixels(twips.top, dpi),
+               TwipsToPixels(twips.width, dpi), TwipsToPixels(twips.height, dpi));
 }
 
 }  // namespace
 
 Form1::Form1(std::filesystem::path folder, QWidget* parent)
     : QWidget(parent),
-      Label1(new QLabel(QStringLiteral("Label1"), this)),
-      Text1(new QLineEdit(QStringLiteral("Text1"), this)),
-      BtnGo(new QPushButton(QStringLiteral("Go"), this)),
+      Label1(new QLabel(FromUtf8(kLabel1Text), this)),
+      Text1(new QLineEdit(FromUtf8(kText1Text), this)),
+      BtnGo(new QPushButton(FromUtf8(kBtnGoText), this)),
       folder_(std::move(folder)) {
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setWordWrap(true);
@@ -43,19 +42,19 @@ Form1::Form1(std::filesystem::path folder, QWidget* parent)
 
   Form_load();
   placeControls();
-  setWindowTitle(QStringLiteral("Kelvane"));
+  setWindowTitle(FromUtf8(kCaption));
   setTabOrder(BtnGo, Text1);
   BtnGo->setFocus();
 }
 
 void Form1::Form_load() {
-  Label1->setText(QStringLiteral("Enter Maximum Pass Line Separation In Meters"));
-  Text1->setText(QStringLiteral("4"));
+  Label1->setText(FromUtf8(kPrompt));
+  Text1->setText(FromUtf8(kDefaultLimit));
 }
 
 void Form1::BtnGo_click() {
-  const GoOutcome outcome = PressGo(fields_, Text1->text().toStdString(), folder_);
-  if (outcome.result == GoOutcome::kDone) {
+  const GoOutcome outcome = PressGo(Text1->text().toStdString(), folder_, MaxSeparation);
+  if (outcome.result == GoResult::kDone) {
     emit ended(ExitStatus(outcome.result));
     return;
   }
@@ -84,12 +83,12 @@ void Form1::placeControls() {
       label.adjusted(0, 0, 0, std::max(0, Label1->heightForWidth(label.width()) - label.height())));
   Text1->setGeometry(ToPixels(kText1Twips, dpi));
   BtnGo->setGeometry(ToPixels(kBtnGoTwips, dpi));
-  setFixedSize(ToPixels(kClientTwips.width(), dpi), ToPixels(kClientTwips.height(), dpi));
+  setFixedSize(TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi));
 }
 
 // Window-modal, so the window keeps painting; the text is shown as it is, never as markup.
 void Form1::showMessage(const GoOutcome& outcome) {
-  const bool refused = outcome.result == GoOutcome::kRefused;
+  const bool refused = outcome.result == GoResult::kRefused;
   auto* box = new QMessageBox(refused ? QMessageBox::Warning : QMessageBox::Critical, windowTitle(),
                               QString::fromStdString(outcome.message), QMessageBox::Ok, this);
   box->setTextFormat(Qt::PlainText);

@@ -4,7 +4,6 @@
 #include <QWidget>
 #include <filesystem>
 
-#include "passlines/pass_line_fields.h"
 #include "window/go_press.h"
 
 class QLabel;
@@ -12,13 +11,13 @@ class QLineEdit;
 class QPushButton;
 
 // The program's one window: a prompt, the limit in meters, and a Go button that runs
-// the whole job on the line files in `folder` (empty: the program's own folder). The
-// window never ends the process itself; it emits ended() and the application ends on it.
+// the whole job on the line files in `folder`. The window never ends the process itself;
+// it emits ended() and the application ends on it.
 class Form1 : public QWidget {
   Q_OBJECT
 
  public:
-  explicit Form1(std::filesystem::path folder = {}, QWidget* parent = nullptr);
+  explicit Form1(std::filesystem::path folder, QWidget* parent = nullptr);
 
  signals:
   // The run is over: 0 when both pass lines were written, 1 after an error report
@@ -40,7 +39,7 @@ class Form1 : public QWidget {
   QLineEdit* Text1;
   QPushButton* BtnGo;
   std::filesystem::path folder_;
-  PassLineFields fields_;
+  float MaxSeparation = 0;  // the limit in meters, set when Go is pressed
 };
 
 #endif  // KELVANE_WINDOW_FORM1_QT_H_

@@ -2,8 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
-#include <string_view>
+#include <utility>
+
+#include "platform/utf16.h"
+#include "window/form1_layout.h"
 
 namespace {
 
@@ -14,37 +18,18 @@ constexpr int kText1Id = 102;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
-// Positions in twips (1/1440 inch): left, top, width, height.
-constexpr RECT kLabel1Twips{1500, 300, 1692, 852};
-constexpr RECT kText1Twips{1560, 1380, 1512, 372};
-constexpr RECT kBtnGoTwips{1920, 2040, 852, 372};
-constexpr SIZE kClientTwips{4728, 2772};
+int ToPixels(int twips, UINT dpi) { return TwipsToPixels(twips, static_cast<int>(dpi)); }
 
-int ToPixels(LONG twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
-
-std::wstring Widen(std::string_view text) {
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
-  return out;
-}
-
-std::string TextOf(HWND control) {
+std::wstring WindowText(HWND control) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(
       GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
+  return text;
 }
 
-// The height `text` needs in `font`, wrapped at `width` pixels.
+// The height the text of `control` needs in `font`, wrapped at `width` pixels.
 int WrappedHeight(HWND control, HFONT font, int width) {
-  const std::wstring text = Widen(TextOf(control));
+  const std::wstring text = WindowText(control);
   HDC dc = GetDC(control);
   const HGDIOBJ previous = SelectObject(dc, font);
   RECT box{0, 0, width, 0};
@@ -54,9 +39,9 @@ int WrappedHeight(HWND control, HFONT font, int width) {
   return box.bottom;
 }
 
-HWND CreateControl(HWND parent, const wchar_t* kind, const wchar_t* text, DWORD style, int id) {
-  return CreateWindowExW(0, kind, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+HWND CreateControl(HWND parent, const wchar_t* kind, std::string_view text, DWORD style, int id) {
+  return CreateWindowExW(0, kind, Utf16(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                          reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
                          nullptr);
 }
@@ -64,7 +49,13 @@ HWND CreateControl(HWND parent, const wchar_t* kind, const wchar_t* text, DWORD 
 }  // namespace
 
 Form1::Form1(HINSTANCE instance, std::filesystem::path folder)
-    : instance_(instance), folder_(std::move(folder)) {
+    : instance_(instance), folder_(std::move(folder)) {}
+
+Form1::~Form1() {
+  if (font_) DeleteObject(font_);
+}
+
+DWORD Form1::Create() {
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   WNDCLASSEXW window_class{};
@@ -74,13 +65,15 @@ Form1::Form1(HINSTANCE instance, std::filesystem::path folder)
   window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kClassName;
-  RegisterClassExW(&window_class);
-  CreateWindowExW(kExStyle, kClassName, L"Kelvane", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
-                  nullptr, nullptr, instance_, this);
-}
-
-Form1::~Form1() {
-  if (font_) DeleteObject(font_);
+  if (!RegisterClassExW(&window_class)) return GetLastError();
+  SetLastError(0);
+  if (CreateWindowExW(kExStyle, kClassName, Utf16(kCaption).c_str(), kStyle, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this)) {
+    return 0;
+  }
+  // A failure in WM_CREATE leaves no error code of its own.
+  const DWORD error = GetLastError();
+  return error ? error : ERROR_CANNOT_MAKE;
 }
 
 int Form1::Run(int show) {
@@ -109,8 +102,7 @@ LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wparam, LPA
 LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
-      OnCreate();
-      return 0;
+      return OnCreate() ? 0 : -1;
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam));
       return 0;
@@ -132,14 +124,16 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 // Created in tab order; the label right before the text box, so that screen readers name
 // the text box by the prompt.
-void Form1::OnCreate() {
-  BtnGo = CreateControl(hwnd_, WC_BUTTONW, L"Go", WS_TABSTOP | BS_PUSHBUTTON, kBtnGoId);
-  Label1 = CreateControl(hwnd_, WC_STATICW, L"Label1", SS_LEFT, kLabel1Id);
+bool Form1::OnCreate() {
+  BtnGo = CreateControl(hwnd_, WC_BUTTONW, kBtnGoText, WS_TABSTOP | BS_PUSHBUTTON, kBtnGoId);
+  Label1 = CreateControl(hwnd_, WC_STATICW, kLabel1Text, SS_LEFT, kLabel1Id);
   Text1 =
-      CreateControl(hwnd_, WC_EDITW, L"Text1", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, kText1Id);
+      CreateControl(hwnd_, WC_EDITW, kText1Text, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, kText1Id);
+  if (!BtnGo || !Label1 || !Text1) return false;
   focus_ = BtnGo;
   Form_load();
   PlaceControls();
+  return true;
 }
 
 // Go is neither the default nor the cancel button: Return reaches here as IDOK and
@@ -157,14 +151,14 @@ void Form1::OnDpiChanged(const RECT& suggested) {
 }
 
 void Form1::Form_load() {
-  SetWindowTextW(Label1, L"Enter Maximum Pass Line Separation In Meters");
-  SetWindowTextW(Text1, L"4");
+  SetWindowTextW(Label1, Utf16(kPrompt).c_str());
+  SetWindowTextW(Text1, Utf16(kDefaultLimit).c_str());
 }
 
 void Form1::BtnGo_click() {
-  const GoOutcome outcome = PressGo(fields_, TextOf(Text1), folder_);
-  if (outcome.result != GoOutcome::kDone) ShowMessage(outcome);
-  if (outcome.result == GoOutcome::kRefused) return;
+  const GoOutcome outcome = PressGo(Utf8(WindowText(Text1)), folder_, MaxSeparation);
+  if (outcome.result != GoResult::kDone) ShowMessage(outcome);
+  if (outcome.result == GoResult::kRefused) return;
   exit_status_ = ExitStatus(outcome.result);
   DestroyWindow(hwnd_);
 }
@@ -176,28 +170,29 @@ void Form1::PlaceControls() {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
-  if (font_) DeleteObject(font_);
-  font_ = CreateFontIndirectW(&metrics.lfMessageFont);
-  const auto place = [&](HWND control, const RECT& twips, int extra_height) {
+  // The controls let go of the old font before it is deleted.
+  const HFONT old_font = std::exchange(font_, CreateFontIndirectW(&metrics.lfMessageFont));
+  const auto place = [&](HWND control, const TwipsBox& twips, int extra_height) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     MoveWindow(control, ToPixels(twips.left, dpi), ToPixels(twips.top, dpi),
-               ToPixels(twips.right, dpi), ToPixels(twips.bottom, dpi) + extra_height, TRUE);
+               ToPixels(twips.width, dpi), ToPixels(twips.height, dpi) + extra_height, TRUE);
   };
-  const int label_width = ToPixels(kLabel1Twips.right, dpi);
-  const int label_height = ToPixels(kLabel1Twips.bottom, dpi);
+  const int label_width = ToPixels(kLabel1Twips.width, dpi);
+  const int label_height = ToPixels(kLabel1Twips.height, dpi);
   place(Label1, kLabel1Twips,
         std::max(0, WrappedHeight(Label1, font_, label_width) - label_height));
   place(Text1, kText1Twips, 0);
   place(BtnGo, kBtnGoTwips, 0);
-  RECT frame{0, 0, ToPixels(kClientTwips.cx, dpi), ToPixels(kClientTwips.cy, dpi)};
+  if (old_font) DeleteObject(old_font);
+  RECT frame{0, 0, ToPixels(kClientWidthTwips, dpi), ToPixels(kClientHeightTwips, dpi)};
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
   SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form1::ShowMessage(const GoOutcome& outcome) {
-  const bool refused = outcome.result == GoOutcome::kRefused;
-  MessageBoxW(hwnd_, Widen(outcome.message).c_str(), L"Kelvane",
+  const bool refused = outcome.result == GoResult::kRefused;
+  MessageBoxW(hwnd_, Utf16(outcome.message).c_str(), Utf16(kCaption).c_str(),
               MB_OK | (refused ? MB_ICONWARNING : MB_ICONERROR));
   if (!refused) return;
   SetFocus(Text1);

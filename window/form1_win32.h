@@ -7,18 +7,22 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <string>
 
-#include "passlines/pass_line_fields.h"
 #include "window/go_press.h"
 
 // The program's one window: a prompt, the limit in meters, and a Go button that runs the
-// whole job on the line files in `folder` (empty: the program's own folder).
+// whole job on the line files in `folder`.
 class Form1 {
  public:
-  explicit Form1(HINSTANCE instance, std::filesystem::path folder = {});
+  Form1(HINSTANCE instance, std::filesystem::path folder);
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
   ~Form1();
+
+  // Registers the window class and creates the window with its controls. Returns the
+  // system's error code, 0 when the window is there.
+  DWORD Create();
 
   // Shows the window and handles its messages until it closes. Returns the exit status:
   // 0 when both pass lines were written or the window was closed, 1 after an error report.
@@ -27,7 +31,7 @@ class Form1 {
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
-  void OnCreate();
+  bool OnCreate();
   void OnCommand(int id, int code);
   void OnDpiChanged(const RECT& suggested);
 
@@ -46,7 +50,7 @@ class Form1 {
   HWND focus_ = nullptr;  // the control that gets the focus back when the window does
   HFONT font_ = nullptr;
   int exit_status_ = 0;
-  PassLineFields fields_;
+  float MaxSeparation = 0;  // the limit in meters, set when Go is pressed
 };
 
 #endif  // KELVANE_WINDOW_FORM1_WIN32_H_

@@ -3,7 +3,7 @@
 #include <array>
 #include <cmath>
 
-#include "linefiles/decimal_number.h"
+#include "base/decimal_number.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#ifndef KELVANE_LINEFILES_RUN_ERROR_H_
-#define KELVANE_LINEFILES_RUN_ERROR_H_
+#ifndef KELVANE_BASE_RUN_ERROR_H_
+#define KELVANE_BASE_RUN_ERROR_H_
 
 #include <stdexcept>
 #include <string>
@@ -43,4 +43,4 @@ class RunError : public std::runtime_error {
 // that no item can hide, garble or swamp the message.
 std::string QuotedItem(std::string_view item);
 
-#endif  // KELVANE_LINEFILES_RUN_ERROR_H_
+#endif  // KELVANE_BASE_RUN_ERROR_H_

@@ -1,5 +1,5 @@
-#ifndef KELVANE_LINEFILES_DECIMAL_NUMBER_H_
-#define KELVANE_LINEFILES_DECIMAL_NUMBER_H_
+#ifndef KELVANE_BASE_DECIMAL_NUMBER_H_
+#define KELVANE_BASE_DECIMAL_NUMBER_H_
 
 #include <cstddef>
 #include <string>
@@ -23,4 +23,4 @@ DecimalStatus ParseDecimal(std::string_view text, double& value);
 // Appends the shortest decimal text that reads back as exactly `value`.
 void AppendDecimal(std::string& out, float value);
 
-#endif  // KELVANE_LINEFILES_DECIMAL_NUMBER_H_
+#endif  // KELVANE_BASE_DECIMAL_NUMBER_H_

@@ -7,26 +7,20 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
-#include "linefiles/file_operations.h"
-#include "linefiles/platform.h"
-#include "linefiles/run_error.h"
+#include "base/run_error.h"
+#include "platform/file_error.h"
+#include "platform/file_operations.h"
+#include "platform/files.h"
+#include "platform/process.h"
+#include "platform/utf16.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Utf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-  return out;
-}
 
 // `path` in the form that lifts the MAX_PATH limit from the W functions: "\\?\C:\..." or
 // "\\?\UNC\server\share\...". Such paths are taken literally, so it is made absolute and
@@ -36,15 +30,6 @@ std::wstring Long(const fs::path& path) {
   if (full.starts_with(L"\\\\?\\")) return full;
   if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
-}
-
-[[noreturn]] void Fail(const fs::path& path, std::string_view problem, SystemError error) {
-  throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(path)},
-                 std::string(problem) + ": " + ReasonOf(error));
-}
-
-[[noreturn]] void Refuse(const fs::path& path, const std::string& problem) {
-  throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(path)}, problem);
 }
 
 class Handle {
@@ -68,6 +53,7 @@ class Handle {
 };
 
 SystemError WriteAll(HANDLE file, std::string_view content) {
+  // WriteFile takes at most a DWORD's worth at a time.
   while (!content.empty()) {
     const auto chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1 << 20));
     DWORD written = 0;
@@ -76,6 +62,9 @@ SystemError WriteAll(HANDLE file, std::string_view content) {
   }
   return 0;
 }
+
+// ERROR_DIRECTORY_NOT_SUPPORTED, which MinGW-w64's headers lack.
+constexpr DWORD kErrorIsFolder = 336;
 
 // The attributes a replacement keeps: those a user sets, never "read-only" (such a target
 // is refused) and never those that describe how a file is stored.
@@ -106,30 +95,26 @@ bool FileExists(const fs::path& path) {
   return true;
 }
 
-std::string ReadWholeFile(const fs::path& path) {
+std::string ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large) {
   const DWORD attributes = ::GetFileAttributesW(Long(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    Refuse(path, "is not a regular file");
+    RefuseFile(path, "is not a regular file");
   }
   Handle file(::CreateFileW(Long(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) Fail(path, "cannot be opened", ::GetLastError());
-  if (::GetFileType(file.get()) != FILE_TYPE_DISK) Refuse(path, "is not a regular file");
+  if (!file.valid()) FailFile(path, "cannot be opened", ::GetLastError());
+  if (::GetFileType(file.get()) != FILE_TYPE_DISK) RefuseFile(path, "is not a regular file");
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.get(), &size)) Fail(path, "cannot be read", ::GetLastError());
-  if (static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes) {
-    Refuse(path, "is " + std::to_string(size.QuadPart) +
-                     " bytes, larger than any line file (at most " + std::to_string(kMaxFileBytes) +
-                     ")");
-  }
+  if (!::GetFileSizeEx(file.get(), &size)) FailFile(path, "cannot be read", ::GetLastError());
+  CheckFileSize(path, static_cast<unsigned long long>(size.QuadPart), max_bytes, too_large);
   std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t got = 0;
   while (got < content.size()) {
     DWORD read = 0;
     if (!::ReadFile(file.get(), content.data() + got, static_cast<DWORD>(content.size() - got),
                     &read, nullptr)) {
-      Fail(path, "cannot be read", ::GetLastError());
+      FailFile(path, "cannot be read", ::GetLastError());
     }
     if (read == 0) break;
     got += read;
@@ -146,14 +131,16 @@ void IgnoreClosedPipes() {}
 void WriteStandardError(std::string_view text) {
   const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
   if (error == nullptr || error == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  ::WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  [[maybe_unused]] const SystemError ignored = WriteAll(error, text);
 }
 
 std::string ReasonOf(SystemError error) {
+  // The reasons a user meets most, in the words the platform layer promises.
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
     return "in use by another program";
   }
+  if (error == kErrorIsFolder) return "it is a folder";
+  if (error == ERROR_FILE_READ_ONLY) return "it is read-only";
   wchar_t* text = nullptr;
   const DWORD length = ::FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -171,12 +158,15 @@ bool IsAlreadyExists(SystemError error) {
   return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
-bool CheckReplaceable(const fs::path& target) {
+SystemError CheckReplaceable(const fs::path& target, bool& exists, std::string_view& problem) {
   const DWORD attributes = ::GetFileAttributesW(Long(target).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) Refuse(target, "cannot be replaced: it is a folder");
-  if (attributes & FILE_ATTRIBUTE_READONLY) Refuse(target, "cannot be written: it is read-only");
-  return true;
+  exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (!exists) return 0;
+  problem = "cannot be replaced";
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return kErrorIsFolder;
+  problem = "cannot be written";
+  if (attributes & FILE_ATTRIBUTE_READONLY) return ERROR_FILE_READ_ONLY;
+  return 0;
 }
 
 SystemError WriteNewFile(const fs::path& path, std::string_view content, const fs::path& like,

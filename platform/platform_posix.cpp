@@ -11,9 +11,11 @@
 #include <string>
 #include <utility>
 
-#include "linefiles/file_operations.h"
-#include "linefiles/platform.h"
-#include "linefiles/run_error.h"
+#include "base/run_error.h"
+#include "platform/file_error.h"
+#include "platform/file_operations.h"
+#include "platform/files.h"
+#include "platform/process.h"
 
 #ifdef __APPLE__
 #include <mach-o/dyld.h>
@@ -22,15 +24,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-[[noreturn]] void Fail(const fs::path& path, std::string_view problem, int error) {
-  throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(path)},
-                 std::string(problem) + ": " + std::strerror(error));
-}
-
-[[noreturn]] void Refuse(const fs::path& path, const std::string& problem) {
-  throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(path)}, problem);
-}
 
 SystemError LastError() { return static_cast<SystemError>(errno); }
 
@@ -120,23 +113,21 @@ bool FileExists(const fs::path& path) {
   return ::lstat(path.c_str(), &status) == 0;
 }
 
-std::string ReadWholeFile(const fs::path& path) {
+std::string ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large) {
+  // O_NONBLOCK: opening a FIFO must not wait for a writer before it can be refused.
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (fd.get() < 0) Fail(path, "cannot be opened", errno);
+  if (fd.get() < 0) FailFile(path, "cannot be opened", LastError());
   struct stat status {};
-  if (::fstat(fd.get(), &status) != 0) Fail(path, "cannot be read", errno);
-  if (!S_ISREG(status.st_mode)) Refuse(path, "is not a regular file");
+  if (::fstat(fd.get(), &status) != 0) FailFile(path, "cannot be read", LastError());
+  if (!S_ISREG(status.st_mode)) RefuseFile(path, "is not a regular file");
+  CheckFileSize(path, static_cast<unsigned long long>(status.st_size), max_bytes, too_large);
   const auto size = static_cast<std::size_t>(status.st_size);
-  if (size > kMaxFileBytes) {
-    Refuse(path, "is " + std::to_string(size) + " bytes, larger than any line file (at most " +
-                     std::to_string(kMaxFileBytes) + ")");
-  }
   std::string content(size, '\0');
   std::size_t got = 0;
   while (got < size) {
     const ssize_t n = ::read(fd.get(), content.data() + got, size - got);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) Fail(path, "cannot be read", errno);
+    if (n < 0) FailFile(path, "cannot be read", LastError());
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }
@@ -161,14 +152,17 @@ std::string ReasonOf(SystemError error) { return std::strerror(static_cast<int>(
 
 bool IsAlreadyExists(SystemError error) { return error == EEXIST; }
 
-bool CheckReplaceable(const fs::path& target) {
+SystemError CheckReplaceable(const fs::path& target, bool& exists, std::string_view& problem) {
   struct stat old {};
-  if (::stat(target.c_str(), &old) != 0) return false;
-  if (S_ISDIR(old.st_mode)) Fail(target, "cannot be replaced", EISDIR);
-  if (::access(target.c_str(), W_OK) != 0) Fail(target, "cannot be written", errno);
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  if (StickyForbids(folder, old)) Fail(target, "cannot be replaced", EPERM);
-  return true;
+  exists = ::stat(target.c_str(), &old) == 0;
+  if (!exists) return 0;
+  problem = "cannot be replaced";
+  if (S_ISDIR(old.st_mode)) return EISDIR;
+  if (::access(target.c_str(), W_OK) != 0) {
+    problem = "cannot be written";
+    return LastError();
+  }
+  return StickyForbids(FolderOf(target), old) ? EPERM : 0;
 }
 
 SystemError WriteNewFile(const fs::path& path, std::string_view content, const fs::path& like,

@@ -1,4 +1,4 @@
-#include "linefiles/run_error.h"
+#include "base/run_error.h"
 
 namespace {
 

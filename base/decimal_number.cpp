@@ -1,4 +1,4 @@
-#include "linefiles/decimal_number.h"
+#include "base/decimal_number.h"
 
 #include <fast_float/fast_float.h>
 

@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "linefiles/file_operations.h"
-#include "linefiles/platform.h"
-#include "linefiles/run_error.h"
+#include "base/run_error.h"
+#include "platform/file_error.h"
+#include "platform/file_operations.h"
+#include "platform/files.h"
 
 namespace fs = std::filesystem;
 
@@ -23,16 +24,7 @@ struct Staged {
   bool keep_old = false;  // the kept version must survive: a restore failed
 };
 
-[[noreturn]] void Fail(const fs::path& path, std::string_view problem, SystemError error) {
-  throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(path)},
-                 std::string(problem) + ": " + ReasonOf(error));
-}
-
-fs::path FolderOf(const fs::path& path) {
-  return path.has_parent_path() ? path.parent_path() : fs::path(".");
-}
-
-// A name beside `target` that is likely new: ".Pass1.txt.<tag>-<random>".
+// A hidden name beside `target` that is likely new: ".<target name>.<tag>-<random>".
 fs::path SiblingName(const fs::path& target, std::string_view tag) {
   static std::mt19937 random{std::random_device{}()};
   constexpr std::string_view kChars = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -54,8 +46,9 @@ fs::path Followed(const fs::path& path) {
 }
 
 void Stage(Staged& file, std::string_view content) {
-  file.existed = CheckReplaceable(file.target);
-  SystemError error = 0;
+  std::string_view problem;
+  SystemError error = CheckReplaceable(file.target, file.existed, problem);
+  if (error) FailFile(file.target, problem, error);
   bool created = false;
   do {
     file.temporary = SiblingName(file.target, "new");
@@ -67,7 +60,7 @@ void Stage(Staged& file, std::string_view content) {
         ErrorKind::kFile,
         "cannot create a file in " + DisplayPath(FolderOf(file.target)) + ": " + ReasonOf(error));
   }
-  if (error) Fail(file.target, "cannot be written", error);
+  if (error) FailFile(file.target, "cannot be written", error);
 }
 
 // Keeps the old version under a temporary name: a second hard link, or where the file
@@ -100,6 +93,8 @@ SystemError Place(Staged& file) {
 
 // Gives the target its old version back, by rename; a target that had none is removed.
 SystemError Restore(Staged& file) {
+  // Until the new file is placed, a target kept by a hard link is still the old file under
+  // its own name: only a placed file, or one moved aside, needs to be moved back.
   const bool moved = file.placed || (!file.kept.empty() && !file.kept_by_link);
   if (!moved) return 0;
   if (!file.existed) return RemoveFile(file.target);
@@ -109,6 +104,8 @@ SystemError Restore(Staged& file) {
   return 0;
 }
 
+void IgnoreError(SystemError) {}
+
 // Removes every temporary of a replacement, finished or not, but an old version that a
 // failed restore left as the only copy.
 class Cleanup {
@@ -116,8 +113,10 @@ class Cleanup {
   explicit Cleanup(std::vector<Staged>& files) : files_(files) {}
   ~Cleanup() {
     for (const Staged& file : files_) {
-      if (!file.temporary.empty()) RemoveFile(file.temporary);
-      if (!file.kept.empty() && !file.keep_old) RemoveFile(file.kept);
+      // Nothing more can be done about a temporary that will not go: it is hidden, and
+      // the targets are whole either way.
+      if (!file.temporary.empty()) IgnoreError(RemoveFile(file.temporary));
+      if (!file.kept.empty() && !file.keep_old) IgnoreError(RemoveFile(file.kept));
     }
   }
   Cleanup(const Cleanup&) = delete;
@@ -158,7 +157,7 @@ void ReplaceFiles(std::span<const FileReplacement> files) {
     const fs::path folder = FolderOf(staged[i].target);
     if (i > 0 && folder == FolderOf(staged[i - 1].target)) continue;
     if (const SystemError error = SyncFolder(folder)) {
-      Fail(folder, "the files were replaced, but the folder cannot be flushed to disk", error);
+      FailFile(folder, "the files were replaced, but the folder cannot be flushed to disk", error);
     }
   }
 }

@@ -1,5 +1,5 @@
-#ifndef KELVANE_LINEFILES_PLATFORM_H_
-#define KELVANE_LINEFILES_PLATFORM_H_
+#ifndef KELVANE_PLATFORM_FILES_H_
+#define KELVANE_PLATFORM_FILES_H_
 
 #include <cstddef>
 #include <filesystem>
@@ -7,14 +7,11 @@
 #include <string>
 #include <string_view>
 
-// Everything the program needs of the operating system, with one implementation per
-// platform (platform_posix.cpp, platform_windows.cpp). Paths are the platform's own
-// (bytes on POSIX, UTF-16 on Windows), so any name the file system allows works. Every
-// failure throws RunError(kFile) with a message of the shape "<path>: <problem>: <the
-// system's reason>".
-
-// The largest file the reader takes; a line file of the largest count is under 3 MB.
-inline constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
+// What the program needs of the operating system's files, with one implementation per
+// platform (platform_posix.cpp, platform_windows.cpp). Paths are the platform's own (bytes
+// on POSIX, UTF-16 on Windows), so any name the file system allows works. Every failure
+// throws RunError(kFile) with a message of the shape "<path>: <problem>: <the system's
+// reason>".
 
 // The folder that holds the running program's executable, symbolic links resolved.
 // Throws when it cannot be found; never falls back to the working directory.
@@ -25,9 +22,10 @@ std::filesystem::path ProgramDir();
 bool FileExists(const std::filesystem::path& path);
 
 // The whole content of the regular file at `path`, read without blocking on it. Throws
-// when it cannot be opened or read, is not a regular file, or is larger than
-// kMaxFileBytes.
-std::string ReadWholeFile(const std::filesystem::path& path);
+// when it cannot be opened or read, or is not a regular file; when it holds more than
+// `max_bytes`, throws "<path>: is <size> bytes, <too_large>".
+std::string ReadWholeFile(const std::filesystem::path& path, std::size_t max_bytes,
+                          std::string_view too_large);
 
 // A file to replace and its new content.
 struct FileReplacement {
@@ -49,11 +47,4 @@ void ReplaceFiles(std::span<const FileReplacement> files);
 // `path` as text for a message: its bytes on POSIX, UTF-8 on Windows.
 std::string DisplayPath(const std::filesystem::path& path);
 
-// Makes a write to a pipe whose reader has gone fail rather than end the process, so that
-// a closed standard error never hides an error report. Called once, first thing in main.
-void IgnoreClosedPipes();
-
-// Writes `text` to standard error. A failure is ignored.
-void WriteStandardError(std::string_view text);
-
-#endif  // KELVANE_LINEFILES_PLATFORM_H_
+#endif  // KELVANE_PLATFORM_FILES_H_

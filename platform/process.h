@@ -1,0 +1,16 @@
+#ifndef KELVANE_PLATFORM_PROCESS_H_
+#define KELVANE_PLATFORM_PROCESS_H_
+
+#include <string_view>
+
+// What the program needs of its own process, one implementation per platform beside the
+// file services.
+
+// Makes a write to a pipe whose reader has gone fail rather than end the process, so that
+// a closed standard error never hides an error report. Called once, first thing in main.
+void IgnoreClosedPipes();
+
+// Writes all of `text` to standard error. A failure is ignored.
+void WriteStandardError(std::string_view text);
+
+#endif  // KELVANE_PLATFORM_PROCESS_H_

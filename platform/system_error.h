@@ -1,0 +1,12 @@
+#ifndef KELVANE_PLATFORM_SYSTEM_ERROR_H_
+#define KELVANE_PLATFORM_SYSTEM_ERROR_H_
+
+#include <string>
+
+// The system's error code: errno, or GetLastError() on Windows; 0 for success.
+using SystemError = unsigned long;
+
+// The system's wording of `error`, such as "Permission denied".
+std::string ReasonOf(SystemError error);
+
+#endif  // KELVANE_PLATFORM_SYSTEM_ERROR_H_

@@ -1,0 +1,33 @@
+#ifndef KELVANE_WINDOW_FORM1_LAYOUT_H_
+#define KELVANE_WINDOW_FORM1_LAYOUT_H_
+
+#include <string_view>
+
+// What both windows show and where, with no toolkit: texts in UTF-8, places in twips
+// (1/1440 inch), turned into pixels at the window's resolution.
+
+inline constexpr std::string_view kCaption = "Kelvane";
+inline constexpr std::string_view kPrompt = "Enter Maximum Pass Line Separation In Meters";
+inline constexpr std::string_view kDefaultLimit = "4";
+// The controls' texts as laid out, before Form_load sets the prompt and the limit.
+inline constexpr std::string_view kLabel1Text = "Label1";
+inline constexpr std::string_view kText1Text = "Text1";
+inline constexpr std::string_view kBtnGoText = "Go";
+
+struct TwipsBox {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+inline constexpr int kClientWidthTwips = 4728;
+inline constexpr int kClientHeightTwips = 2772;
+inline constexpr TwipsBox kLabel1Twips{1500, 300, 1692, 852};
+inline constexpr TwipsBox kText1Twips{1560, 1380, 1512, 372};
+inline constexpr TwipsBox kBtnGoTwips{1920, 2040, 852, 372};
+
+// `twips` in pixels at `dpi` dots per inch, rounded to the nearest.
+constexpr int TwipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
+
+#endif  // KELVANE_WINDOW_FORM1_LAYOUT_H_
