@@ -21,6 +21,9 @@ std::filesystem::path ProgramDir();
 // leads nowhere). Never throws.
 bool FileExists(const std::filesystem::path& path);
 
+// True when `path` is a folder, or a symbolic link that leads to one. Never throws.
+bool IsFolder(const std::filesystem::path& path);
+
 // The whole content of the regular file at `path`, read without blocking on it. Throws
 // when it cannot be opened or read, or is not a regular file; when it holds more than
 // `max_bytes`, throws "<path>: is <size> bytes, <too_large>".

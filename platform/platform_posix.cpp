@@ -113,6 +113,11 @@ bool FileExists(const fs::path& path) {
   return ::lstat(path.c_str(), &status) == 0;
 }
 
+bool IsFolder(const fs::path& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 std::string ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large) {
   // O_NONBLOCK: opening a FIFO must not wait for a writer before it can be refused.
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
@@ -140,13 +145,10 @@ std::string DisplayPath(const fs::path& path) { return path.string(); }
 void IgnoreClosedPipes() { ::signal(SIGPIPE, SIG_IGN); }
 
 void WriteStandardError(std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t written = ::write(STDERR_FILENO, text.data(), text.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;
-    text.remove_prefix(static_cast<std::size_t>(written));
-  }
+  [[maybe_unused]] const SystemError ignored = WriteAll(STDERR_FILENO, text);
 }
+
+bool WriteStandardOutput(std::string_view text) { return WriteAll(STDOUT_FILENO, text) == 0; }
 
 std::string ReasonOf(SystemError error) { return std::strerror(static_cast<int>(error)); }
 

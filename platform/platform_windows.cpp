@@ -95,6 +95,11 @@ bool FileExists(const fs::path& path) {
   return true;
 }
 
+bool IsFolder(const fs::path& path) {
+  const DWORD attributes = ::GetFileAttributesW(Long(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::string ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large) {
   const DWORD attributes = ::GetFileAttributesW(Long(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -132,6 +137,24 @@ void WriteStandardError(std::string_view text) {
   const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
   if (error == nullptr || error == INVALID_HANDLE_VALUE) return;
   [[maybe_unused]] const SystemError ignored = WriteAll(error, text);
+}
+
+bool WriteStandardOutput(std::string_view text) {
+  const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  if (output != nullptr && output != INVALID_HANDLE_VALUE &&
+      ::GetFileType(output) != FILE_TYPE_UNKNOWN) {
+    return WriteAll(output, text) == 0;
+  }
+  if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+  Handle console(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                               nullptr));
+  if (!console.valid()) return false;
+  // The console's prompt is already there: the text goes on a line of its own.
+  const std::wstring wide = L"\r\n" + Utf16(text);
+  DWORD written = 0;
+  return ::WriteConsoleW(console.get(), wide.data(), static_cast<DWORD>(wide.size()), &written,
+                         nullptr) != 0;
 }
 
 std::string ReasonOf(SystemError error) {

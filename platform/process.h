@@ -13,4 +13,8 @@ void IgnoreClosedPipes();
 // Writes all of `text` to standard error. A failure is ignored.
 void WriteStandardError(std::string_view text);
 
+// Writes all of `text` to standard output or, on Windows, where a program with a window
+// has none, to the console of the program that started it. False when there is neither.
+bool WriteStandardOutput(std::string_view text);
+
 #endif  // KELVANE_PLATFORM_PROCESS_H_

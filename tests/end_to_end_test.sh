@@ -2,11 +2,13 @@
 # Runs the built program as a person does, started from another folder, under a real X
 # server with real input events: Return on the focused Go with the default limit on the
 # sample lines (the pass lines must equal examples/Pass?.txt byte for byte on every
-# platform), a refused limit corrected by typing, and an error.
-# Usage: end_to_end_test.sh path/to/kelvane [wine]
+# platform), a refused limit corrected by typing, an error, a folder named on the command
+# line (a folder, a file in it, a missing path), and --version.
+# Usage: end_to_end_test.sh path/to/kelvane version [command that runs it under Wine]
 set -euo pipefail
 program=$(realpath "$1")
-launcher=${2:-}
+version=$2
+launcher=${3:-}
 examples=$(realpath "$(dirname "$0")/../examples")
 source "$(dirname "$0")/x_session.sh"
 
@@ -36,4 +38,23 @@ start "$dir" && press_go && dismiss && finish
 grep -q "^kelvane: file error: .*: missing input file(s): MinRace.txt" "$work/stderr.txt" ||
   fail "error: standard error is '$(cat "$work/stderr.txt")'"
 echo "ok: an error is reported on standard error and in a dialog, then ends with status 1"
-echo "3 passed, 0 failed"
+
+# A folder named on the command line, as a file manager passes one dropped on the program.
+dir=$(folder named) && rm "$dir/$(basename "$program")"
+for argument in "$dir" "$dir/Race.txt"; do
+  rm -f "$dir"/Pass?.txt
+  start_with "$(native_path "$argument")" && press_go && finish
+  [ "$status" -eq 0 ] && [ "$(cat "$dir"/Pass1.txt)" = $'0\r\n0\r\n1\r\n1,2,4,3,4\r' ] ||
+    fail "kelvane $argument: status $status, $(ls "$dir")"
+done
+echo "ok: kelvane FOLDER and kelvane FOLDER/Race.txt work on the lines in FOLDER"
+start_with "$(native_path "$dir/missing")" && window="" && dismiss && finish # the dialog alone
+[ "$status" -eq 2 ] && [ "$(ls "$dir" | tr '\n' ' ')" = "MaxRace.txt MinRace.txt Pass1.txt Pass2.txt Race.txt " ] ||
+  fail "missing path: status $status, $(ls "$dir")"
+grep -q "^kelvane: .*missing: there is no such file or folder$" "$work/stderr.txt" ||
+  fail "missing path: standard error is '$(cat "$work/stderr.txt")'"
+echo "ok: a missing path is reported on standard error and in a dialog, then ends with status 2"
+[ "$(cd / && ${launcher:-} "$program" --version)" = "kelvane $version" ] ||
+  fail "--version prints '$(${launcher:-} "$program" --version)'"
+echo "ok: --version prints kelvane $version"
+echo "6 passed, 0 failed"

@@ -35,6 +35,22 @@ start() {
   : >"$work/stderr.txt"
   if [ -n "${3:-}" ]; then (cd / && exec "${command[@]}" 2> >($3)) & else (cd / && exec "${command[@]}" 2>"$work/stderr.txt") & fi
   pid=$!
+  wait_for_window
+}
+
+# Starts the built program itself, not a copy beside the lines, from another folder with
+# the arguments given, and waits for its window: sets $pid and $window.
+start_with() {
+  : >"$work/stderr.txt"
+  (cd / && exec ${launcher:-} "$program" "$@" 2>"$work/stderr.txt") &
+  pid=$!
+  wait_for_window
+}
+
+# `path` as the program takes it: under Wine, the Windows path of that Linux path.
+native_path() { if [ -n "${launcher:-}" ]; then winepath -w "$1"; else echo "$1"; fi; }
+
+wait_for_window() {
   window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kelvane$' | head -n 1 || true)
   [ -n "$window" ] || fail "no window appeared: $(cat "$work/stderr.txt")"
 }

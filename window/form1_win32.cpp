@@ -15,6 +15,7 @@ constexpr wchar_t kClassName[] = L"KelvaneForm1";
 constexpr int kBtnGoId = 100;
 constexpr int kLabel1Id = 101;
 constexpr int kText1Id = 102;
+constexpr int kIconId = 1;  // kelvane.rc
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
@@ -63,6 +64,7 @@ DWORD Form1::Create() {
   window_class.lpfnWndProc = WindowProc;
   window_class.hInstance = instance_;
   window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  window_class.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(kIconId));
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kClassName;
   if (!RegisterClassExW(&window_class)) return GetLastError();

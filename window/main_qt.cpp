@@ -1,24 +1,43 @@
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
+#include <filesystem>
+#include <vector>
 
-#include "base/run_error.h"
-#include "platform/files.h"
 #include "platform/process.h"
+#include "window/command_line.h"
 #include "window/form1_qt.h"
+
+namespace {
+
+// Whether Qt has a screen to show a dialog on; without one it would end the process.
+bool HasScreen() {
+  return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
+         qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   IgnoreClosedPipes();
-  QApplication app(argc, argv);
-  std::filesystem::path folder;
-  try {
-    folder = ProgramDir();
-  } catch (const RunError& error) {
-    WriteStandardError("kelvane: " + error.Report() + "\n");
-    QMessageBox::critical(nullptr, QStringLiteral("Kelvane"),
-                          QString::fromStdString(error.Report()));
-    return 1;
+  const std::vector<std::filesystem::path> arguments(argv + 1, argv + argc);
+  const Command command = StartCommand(arguments);
+  if (command.action == CommandAction::kHelp || command.action == CommandAction::kVersion) {
+    return WriteStandardOutput(command.text) ? 0 : 1;
   }
-  Form1 form(folder);
+  // A refusal is on standard error already; with no screen, that is all there can be.
+  if (command.action == CommandAction::kRefuse && !HasScreen()) return command.exit_status;
+  int qt_argc = 1;  // every argument is Kelvane's own: none is an option for Qt
+  QApplication app(qt_argc, argv);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvane.png")));
+  if (command.action == CommandAction::kRefuse) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Kelvane"),
+                    QString::fromStdString(command.text));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    return command.exit_status;
+  }
+  Form1 form(command.folder);
   QObject::connect(&form, &Form1::ended, &app, &QCoreApplication::exit);
   form.show();
   return QApplication::exec();

@@ -1,34 +1,53 @@
-#include <string>
+#include <shellapi.h>
 
-#include "base/run_error.h"
-#include "platform/files.h"
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "platform/process.h"
 #include "platform/system_error.h"
 #include "platform/utf16.h"
-#include "window/form1_win32.h"
+#include "window/command_line.h"
+#include "window/form1_win32.h"  // windows.h, which shellapi.h needs first
 
 namespace {
 
-// A failure before the window is up: on standard error and in a message box.
-int ReportStartFailure(const std::string& report) {
-  WriteStandardError("kelvane: " + report + "\n");
-  MessageBoxW(nullptr, Utf16(report).c_str(), L"Kelvane", MB_OK | MB_ICONERROR);
-  return 1;
+// The arguments that follow the program's name, as Windows splits its command line.
+std::vector<std::filesystem::path> Arguments() {
+  int count = 0;
+  wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::filesystem::path> arguments;
+  for (int i = 1; words && i < count; ++i) arguments.emplace_back(words[i]);
+  LocalFree(words);
+  return arguments;
+}
+
+void ShowText(const std::string& text, UINT icon) {
+  MessageBoxW(nullptr, Utf16(text).c_str(), L"Kelvane", MB_OK | icon);
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   IgnoreClosedPipes();
-  std::filesystem::path folder;
-  try {
-    folder = ProgramDir();
-  } catch (const RunError& error) {
-    return ReportStartFailure(error.Report());
+  const Command command = StartCommand(Arguments());
+  switch (command.action) {
+    case CommandAction::kHelp:
+    case CommandAction::kVersion:
+      if (!WriteStandardOutput(command.text)) ShowText(command.text, MB_ICONINFORMATION);
+      return 0;
+    case CommandAction::kRefuse:
+      ShowText(command.text, MB_ICONERROR);
+      return command.exit_status;
+    case CommandAction::kRun:
+      break;
   }
-  Form1 form(instance, folder);
+  Form1 form(instance, command.folder);
   if (const DWORD error = form.Create()) {
-    return ReportStartFailure("run-time error: the window cannot be created: " + ReasonOf(error));
+    const std::string report = "run-time error: the window cannot be created: " + ReasonOf(error);
+    WriteStandardError("kelvane: " + report + "\n");
+    ShowText(report, MB_ICONERROR);
+    return 1;
   }
   return form.Run(show);
 }

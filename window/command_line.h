@@ -1,0 +1,38 @@
+#ifndef KELVANE_WINDOW_COMMAND_LINE_H_
+#define KELVANE_WINDOW_COMMAND_LINE_H_
+
+#include <filesystem>
+#include <span>
+#include <string>
+
+// What the command line asks for.
+enum class CommandAction {
+  kRun,      // open the window on the line files in `folder`
+  kHelp,     // print `text` and end
+  kVersion,  // print `text` and end
+  kRefuse,   // report `text`, touch nothing, end with kRefusedExitStatus
+};
+
+struct Command {
+  CommandAction action;
+  std::filesystem::path folder;
+  std::string text;
+  int exit_status = 0;  // kRefuse: the status to end with
+};
+
+// The exit status after a refused command line.
+inline constexpr int kRefusedExitStatus = 2;
+
+// Reads the arguments that follow the program's name. None: the run is in the program's
+// own folder (ProgramDir). A folder: in that folder. A path to anything else that exists,
+// such as Race.txt: in the folder that holds it. "--help" and "--version" ask for their
+// texts. Refused, with a message naming what is wrong: a path that is not there, more than
+// one path, and any other argument that starts with "-". Throws the errors of ProgramDir.
+Command ReadCommandLine(std::span<const std::filesystem::path> arguments);
+
+// The command as ReadCommandLine reads it, for main. A refusal is written to standard error
+// as "kelvane: <text>"; so is an error of ProgramDir, returned as kRefuse with its report
+// and exit status 1.
+Command StartCommand(std::span<const std::filesystem::path> arguments);
+
+#endif  // KELVANE_WINDOW_COMMAND_LINE_H_
