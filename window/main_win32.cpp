@@ -1,5 +1,4 @@
-#include <shellapi.h>
-
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -8,17 +7,14 @@
 #include "platform/system_error.h"
 #include "platform/utf16.h"
 #include "window/command_line.h"
-#include "window/form1_win32.h"  // windows.h, which shellapi.h needs first
+#include "window/form1_win32.h"
 
 namespace {
 
-// The arguments that follow the program's name, as Windows splits its command line.
+// The arguments that follow the program's name, as the C runtime splits the command line.
 std::vector<std::filesystem::path> Arguments() {
-  int count = 0;
-  wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::filesystem::path> arguments;
-  for (int i = 1; words && i < count; ++i) arguments.emplace_back(words[i]);
-  LocalFree(words);
+  for (int i = 1; __wargv && i < __argc; ++i) arguments.emplace_back(__wargv[i]);
   return arguments;
 }
 
