@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "linefiles/line_file.h"
 #include "platform/files.h"
 #include "tests/test_support.h"
 
@@ -51,14 +50,6 @@ TEST_F(PlatformTest, ReadsOnlyRegularFilesUpToTheirLimit) {
             "file error: " + DisplayPath(dir_.path) + ": is not a regular file");
   EXPECT_TRUE(FileExists(dir_.path));
   EXPECT_FALSE(FileExists(dir_.path / "MaxRace.txt"));
-}
-
-TEST_F(PlatformTest, LineFilesRefuseMoreThanTheirLargestSize) {
-  dir_.Write("Race.txt", "");
-  fs::resize_file(dir_.path / "Race.txt", kMaxFileBytes + 1);
-  EXPECT_EQ(ErrorOf([&] { ReadLineFile(dir_.path, "Race.txt"); }),
-            "file error: " + DisplayPath(dir_.path / "Race.txt") +
-                ": is 67108865 bytes, larger than any line file (at most 67108864)");
 }
 
 }  // namespace

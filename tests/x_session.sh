@@ -28,32 +28,23 @@ folder() {
   echo "$dir"
 }
 
-# Starts the program of folder $1 from another folder (as user $2, and with standard error
-# into command $3, when given) and waits for its window: sets $pid and $window.
-start() {
-  local command=(${2:+setpriv --reuid=$2 --regid=$2 --clear-groups} ${launcher:-} "$1/$(basename "$program")")
+# Runs command $@ from another folder, standard error into $work/stderr.txt (or into command
+# $errors when set), and waits for its window: sets $pid and $window.
+launch() {
   : >"$work/stderr.txt"
-  if [ -n "${3:-}" ]; then (cd / && exec "${command[@]}" 2> >($3)) & else (cd / && exec "${command[@]}" 2>"$work/stderr.txt") & fi
+  if [ -n "${errors:-}" ]; then (cd / && exec "$@" 2> >($errors)) & else (cd / && exec "$@" 2>"$work/stderr.txt") & fi
   pid=$!
-  wait_for_window
-}
-
-# Starts the built program itself, not a copy beside the lines, from another folder with
-# the arguments given, and waits for its window: sets $pid and $window.
-start_with() {
-  : >"$work/stderr.txt"
-  (cd / && exec ${launcher:-} "$program" "$@" 2>"$work/stderr.txt") &
-  pid=$!
-  wait_for_window
-}
-
-# `path` as the program takes it: under Wine, the Windows path of that Linux path.
-native_path() { if [ -n "${launcher:-}" ]; then winepath -w "$1"; else echo "$1"; fi; }
-
-wait_for_window() {
   window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kelvane$' | head -n 1 || true)
   [ -n "$window" ] || fail "no window appeared: $(cat "$work/stderr.txt")"
 }
+
+# Starts the program of folder $1 (as user $2, and with standard error into command $3, when
+# given); start_with starts the built program itself with the arguments given.
+start() { errors=${3:-} launch ${2:+setpriv --reuid=$2 --regid=$2 --clear-groups} ${launcher:-} "$1/$(basename "$program")"; }
+start_with() { errors="" launch ${launcher:-} "$program" "$@"; }
+
+# $1 as the program takes it: under Wine, the Windows path of that Linux path.
+native_path() { if [ -n "${launcher:-}" ]; then winepath -w "$1"; else echo "$1"; fi; }
 
 # Waits for the program to end and sets $status to its exit status.
 finish() {
