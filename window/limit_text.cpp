@@ -51,7 +51,12 @@ std::size_t LeadingSpaceLength(std::string_view text) {
 LimitReading ReadLimitText(std::string_view text) {
   while (const std::size_t space = LeadingSpaceLength(text)) text.remove_prefix(space);
   double value = 0;
-  if (ReadLeadingDecimal(text, value) == 0) return {0, LimitProblem::kNotANumber};
+  const std::size_t length = ReadLeadingDecimal(text, value);
+  if (length == 0) return {0, LimitProblem::kNotANumber};
+  const std::string_view rest = text.substr(length);
+  if (rest.size() > 1 && rest[0] == ',' && rest[1] >= '0' && rest[1] <= '9') {
+    return {0, LimitProblem::kDecimalComma};
+  }
   const auto meters = static_cast<float>(value);
   if (!std::isfinite(meters)) return {0, LimitProblem::kTooLarge};
   if (meters < 0) return {0, LimitProblem::kNegative};
@@ -64,6 +69,8 @@ std::string_view RefusalMessage(LimitProblem problem) {
       return "";
     case LimitProblem::kNotANumber:
       return "Enter the limit as a number of meters, such as 4 or 2.5.";
+    case LimitProblem::kDecimalComma:
+      return "Write the limit with a period as the decimal separator, such as 2.5 (not 2,5).";
     case LimitProblem::kNegative:
       return "The limit cannot be negative. Enter 0 meters or more.";
     case LimitProblem::kTooLarge:
