@@ -8,8 +8,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/run_error.h"
 #include "platform/file_error.h"
@@ -181,15 +183,54 @@ bool IsAlreadyExists(SystemError error) {
   return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
-SystemError CheckReplaceable(const fs::path& target, bool& exists, std::string_view& problem) {
-  const DWORD attributes = ::GetFileAttributesW(Long(target).c_str());
-  exists = attributes != INVALID_FILE_ATTRIBUTES;
-  if (!exists) return 0;
-  problem = "cannot be replaced";
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return kErrorIsFolder;
-  problem = "cannot be written";
-  if (attributes & FILE_ATTRIBUTE_READONLY) return ERROR_FILE_READ_ONLY;
+bool IsNotFound(SystemError error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+namespace {
+
+FileFacts FactsOf(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file, &info)) return {true, 0, 0, 1};
+  return {true, info.dwVolumeSerialNumber,
+          (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow, info.nNumberOfLinks};
+}
+
+}  // namespace
+
+SystemError StatFile(const fs::path& path, FileFacts& facts) {
+  facts = {};
+  Handle file(::CreateFileW(Long(path).c_str(), 0,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file.valid()) return IsNotFound(::GetLastError()) ? 0 : ::GetLastError();
+  facts = FactsOf(file.get());
   return 0;
+}
+
+// Opening the target as a replacement will, for writing and deleting, finds a program that
+// holds it open without letting others change it before anything is made.
+std::string CheckReplaceable(const fs::path& target, FileFacts& facts) {
+  facts = {};
+  const DWORD attributes = ::GetFileAttributesW(Long(target).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return "";
+  facts.exists = true;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+    return "cannot be replaced: " + ReasonOf(kErrorIsFolder);
+  if (attributes & FILE_ATTRIBUTE_READONLY)
+    return "cannot be written: " + ReasonOf(ERROR_FILE_READ_ONLY);
+  Handle file(::CreateFileW(Long(target).c_str(), GENERIC_WRITE | DELETE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    const SystemError error = ::GetLastError();
+    return (error == ERROR_SHARING_VIOLATION ? "cannot be replaced: " : "cannot be written: ") +
+           ReasonOf(error);
+  }
+  if (::GetFileType(file.get()) != FILE_TYPE_DISK)
+    return "is not a regular file, so it is not replaced";
+  facts = FactsOf(file.get());
+  return "";
 }
 
 SystemError WriteNewFile(const fs::path& path, std::string_view content, const fs::path& like,
@@ -209,9 +250,46 @@ SystemError WriteNewFile(const fs::path& path, std::string_view content, const f
   return file.Close();
 }
 
+SystemError WriteInPlace(const fs::path& path, std::string_view content) {
+  Handle file(::CreateFileW(Long(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return ::GetLastError();
+  if (const SystemError error = WriteAll(file.get(), content)) return error;
+  if (!::SetEndOfFile(file.get()) || !::FlushFileBuffers(file.get())) return ::GetLastError();
+  return file.Close();
+}
+
+SystemError ReadFileInto(const fs::path& path, std::string& content) {
+  Handle file(::CreateFileW(Long(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return ::GetLastError();
+  content.clear();
+  char buffer[1 << 16];
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return ::GetLastError();
+    if (read == 0) return 0;
+    content.append(buffer, read);
+  }
+}
+
 SystemError LinkFile(const fs::path& existing, const fs::path& link) {
   return ::CreateHardLinkW(Long(link).c_str(), Long(existing).c_str(), nullptr) ? 0
                                                                                 : ::GetLastError();
+}
+
+// ReplaceFileW is Windows' own way to replace a file: the new one takes over the old one's
+// ACL, attributes, named streams and creation time.
+SystemError PlaceFile(const fs::path& from, const fs::path& to) {
+  if (::GetFileAttributesW(Long(to).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    return MoveFileOver(from, to);
+  }
+  return ::ReplaceFileW(Long(to).c_str(), Long(from).c_str(), nullptr,
+                        REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                        nullptr)
+             ? 0
+             : ::GetLastError();
 }
 
 SystemError MoveFileOver(const fs::path& from, const fs::path& to) {
@@ -225,5 +303,71 @@ SystemError RemoveFile(const fs::path& path) {
   return ::DeleteFileW(Long(path).c_str()) ? 0 : ::GetLastError();
 }
 
+SystemError ListFolder(const fs::path& folder, std::vector<fs::path>& names) {
+  WIN32_FIND_DATAW data;
+  const HANDLE search = ::FindFirstFileW((Long(folder) + L"\\*").c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return ::GetLastError();
+  do names.emplace_back(data.cFileName);
+  while (::FindNextFileW(search, &data));
+  ::FindClose(search);
+  return 0;
+}
+
 // MOVEFILE_WRITE_THROUGH has made each rename durable already.
 SystemError SyncFolder(const fs::path&) { return 0; }
+
+LockedFile::~LockedFile() {
+  if (handle_ != -1) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+// Opened without sharing, the file is locked for as long as it is open. Another holder
+// makes the open fail with a sharing violation, and a file its holder is removing with
+// "access denied" for a moment: both are waited out, the second only briefly.
+SystemError LockedFile::Open(const fs::path& path) {
+  path_ = path;
+  for (int tries = 0;; ++tries) {
+    const HANDLE file = ::CreateFileW(Long(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      handle_ = reinterpret_cast<std::intptr_t>(file);
+      return 0;
+    }
+    const SystemError error = ::GetLastError();
+    const bool busy =
+        error == ERROR_SHARING_VIOLATION || (error == ERROR_ACCESS_DENIED && tries < 50);
+    if (!busy || tries >= 3000) return error;
+    ::Sleep(20);
+  }
+}
+
+SystemError LockedFile::Read(std::string& content) {
+  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
+  if (!::SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN)) return ::GetLastError();
+  content.clear();
+  char buffer[4096];
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(file, buffer, sizeof buffer, &read, nullptr)) return ::GetLastError();
+    if (read == 0) return 0;
+    content.append(buffer, read);
+  }
+}
+
+SystemError LockedFile::Rewrite(std::string_view content) {
+  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
+  if (!::SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN)) return ::GetLastError();
+  if (const SystemError error = WriteAll(file, content)) return error;
+  if (!::SetEndOfFile(file) || !::FlushFileBuffers(file)) return ::GetLastError();
+  return 0;
+}
+
+SystemError LockedFile::Remove() {
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
+  if (!::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition)) {
+    return ::GetLastError();
+  }
+  ::CloseHandle(file);
+  handle_ = -1;
+  return 0;
+}

@@ -1,4 +1,4 @@
-// ReplaceFiles, the same on every platform, on top of the file operations.
+// ReplaceFiles, the same on every platform, on top of the file operations and the journal.
 
 #include <random>
 #include <string>
@@ -8,156 +8,230 @@
 #include "platform/file_error.h"
 #include "platform/file_operations.h"
 #include "platform/files.h"
+#include "platform/replace_journal.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// One file of a replacement, from its temporary to its place.
-struct Staged {
-  fs::path target;
-  fs::path temporary;  // the new content, until it is placed
-  fs::path kept;       // the old version, while it is kept aside
-  bool existed = false;
-  bool kept_by_link = false;
-  bool placed = false;
-  bool keep_old = false;  // the kept version must survive: a restore failed
-};
+constexpr std::string_view kNameChars = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kRandomChars = 8;
 
 // A hidden name beside `target` that is likely new: ".<target name>.<tag>-<random>".
 fs::path SiblingName(const fs::path& target, std::string_view tag) {
   static std::mt19937 random{std::random_device{}()};
-  constexpr std::string_view kChars = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::string suffix = ".";
+  suffix.append(tag).append(1, '-');
+  for (std::size_t i = 0; i < kRandomChars; ++i) suffix += kNameChars[random() % kNameChars.size()];
   fs::path name(".");
   name += target.filename();
-  std::string suffix(1, '.');
-  suffix.append(tag).append(1, '-');
-  for (int i = 0; i < 8; ++i) suffix += kChars[random() % kChars.size()];
   name += suffix;
   return FolderOf(target) / name;
 }
 
-// A symbolic link is followed, so that the file it leads to is replaced and the link stays.
-fs::path Followed(const fs::path& path) {
-  std::error_code error;
-  if (!fs::is_symlink(path, error)) return path;
-  fs::path real = fs::canonical(path, error);
-  return error ? path : real;
+// Whether `name` is one that SiblingName gives for `target`, or the copy made beside one.
+bool IsSiblingName(const fs::path& target, const fs::path& name) {
+  fs::path prefix(".");
+  prefix += target.filename();
+  prefix += ".";
+  const std::string text = name.string(), start = prefix.string();
+  if (!text.starts_with(start)) return false;
+  std::string_view rest = std::string_view(text).substr(start.size());
+  if (rest.ends_with(".part")) rest.remove_suffix(5);
+  for (const std::string_view tag : {"new-", "old-"}) {
+    if (rest.starts_with(tag) && rest.size() == tag.size() + kRandomChars &&
+        rest.find_first_not_of(kNameChars, tag.size()) == std::string_view::npos) {
+      return true;
+    }
+  }
+  return false;
 }
 
-void Stage(Staged& file, std::string_view content) {
-  std::string_view problem;
-  SystemError error = CheckReplaceable(file.target, file.existed, problem);
-  if (error) FailFile(file.target, problem, error);
+// The file a symbolic link leads to, even one that is not there yet, so that the file is
+// replaced or made and the link stays.
+fs::path Followed(fs::path path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code error;
+    if (!fs::is_symlink(path, error)) return path;
+    const fs::path next = fs::read_symlink(path, error);
+    if (error) return path;
+    path = next.is_absolute() ? next : FolderOf(path) / next;
+  }
+  return path;
+}
+
+// Each target with what it is, refused before anything is made when it cannot be replaced
+// safely; two names of one file are refused too, since the second would undo the first.
+std::vector<FileFacts> CheckTargets(const std::vector<JournalEntry>& entries) {
+  std::vector<FileFacts> facts(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const std::string problem = CheckReplaceable(entries[i].target, facts[i]);
+    if (!problem.empty()) RefuseFile(entries[i].target, problem);
+    for (std::size_t j = 0; j < i; ++j) {
+      if (facts[i].exists && facts[j].exists && facts[i].volume == facts[j].volume &&
+          facts[i].file == facts[j].file) {
+        RefuseFile(entries[i].target, "is the same file as " + DisplayPath(entries[j].target) +
+                                          "; each must be a file of its own");
+      }
+    }
+  }
+  return facts;
+}
+
+// Undoes what a run that died left half done, as its journal says, then removes the
+// temporaries of ours beside the targets that no journal names any more.
+void Recover(LockedFile& journal, const fs::path& journal_path,
+             const std::vector<JournalEntry>& targets) {
+  std::string text;
+  if (const SystemError error = journal.Read(text)) FailFile(journal_path, "cannot be read", error);
+  for (const JournalEntry& entry : ParseJournal(text)) {
+    if (const SystemError error = RollBack(entry)) {
+      FailFile(entry.target, "cannot be put back as it was before an earlier run stopped", error);
+    }
+  }
+  for (const JournalEntry& target : targets) {
+    std::vector<fs::path> names;
+    if (ListFolder(FolderOf(target.target), names)) continue;
+    for (const fs::path& name : names) {
+      if (IsSiblingName(target.target, name)) {
+        [[maybe_unused]] const SystemError ignored = RemoveFile(FolderOf(target.target) / name);
+      }
+    }
+  }
+}
+
+// Makes the file `name` beside `target` that holds `content`.
+void MakeSibling(const fs::path& name, std::string_view content, const fs::path& target,
+                 bool target_exists, std::string_view problem) {
   bool created = false;
-  do {
-    file.temporary = SiblingName(file.target, "new");
-    error = WriteNewFile(file.temporary, content, file.target, file.existed, created);
-  } while (!created && IsAlreadyExists(error));
-  if (!created) file.temporary.clear();
-  if (error && !created) {
-    throw RunError(
-        ErrorKind::kFile,
-        "cannot create a file in " + DisplayPath(FolderOf(file.target)) + ": " + ReasonOf(error));
-  }
-  if (error) FailFile(file.target, "cannot be written", error);
-}
-
-// Keeps the old version under a temporary name: a second hard link, or where the file
-// system has none, the file itself moved aside.
-SystemError KeepOld(Staged& file) {
-  for (;;) {
-    file.kept = SiblingName(file.target, "old");
-    const SystemError link_error = LinkFile(file.target, file.kept);
-    if (!link_error) {
-      file.kept_by_link = true;
-      return 0;
-    }
-    if (IsAlreadyExists(link_error)) continue;
-    const SystemError move_error = MoveFileOver(file.target, file.kept);
-    if (!move_error) return 0;
-    file.kept.clear();
-    return move_error;
+  const SystemError error = WriteNewFile(name, content, target, target_exists, created);
+  if (created && error) FailFile(target, problem, error);
+  if (error) {
+    throw RunError(ErrorKind::kFile, "cannot create a file in " + DisplayPath(FolderOf(target)) +
+                                         ": " + ReasonOf(error));
   }
 }
 
-SystemError Place(Staged& file) {
-  if (file.existed) {
-    if (const SystemError error = KeepOld(file)) return error;
-  }
-  if (const SystemError error = MoveFileOver(file.temporary, file.target)) return error;
-  file.temporary.clear();
-  file.placed = true;
-  return 0;
+// Keeps the old version of `entry.target` under `entry.kept`: a second hard link where the
+// file system has them, a durable copy otherwise. Either way the target keeps its name.
+SystemError KeepOld(const JournalEntry& entry) {
+  if (!entry.in_place && !LinkFile(entry.target, entry.kept)) return 0;
+  std::string old;
+  if (const SystemError error = ReadFileInto(entry.target, old)) return error;
+  bool created = false;
+  const fs::path part = PartOf(entry.kept);
+  if (const SystemError error = WriteNewFile(part, old, entry.target, true, created)) return error;
+  return MoveFileOver(part, entry.kept);
 }
 
-// Gives the target its old version back, by rename; a target that had none is removed.
-SystemError Restore(Staged& file) {
-  // Until the new file is placed, a target kept by a hard link is still the old file under
-  // its own name: only a placed file, or one moved aside, needs to be moved back.
-  const bool moved = file.placed || (!file.kept.empty() && !file.kept_by_link);
-  if (!moved) return 0;
-  if (!file.existed) return RemoveFile(file.target);
-  if (const SystemError error = MoveFileOver(file.kept, file.target)) return error;
-  file.kept.clear();
-  file.placed = false;
-  return 0;
+// Puts the new content at the target's place; `touched` tells whether the target may have
+// changed, even when that failed.
+SystemError Place(const JournalEntry& entry, std::string_view content, bool& touched) {
+  if (entry.existed) {
+    if (const SystemError error = KeepOld(entry)) return error;
+  }
+  touched = entry.in_place;
+  if (entry.in_place) return WriteInPlace(entry.target, content);
+  const SystemError error = PlaceFile(entry.fresh, entry.target);
+  touched = !error || !FileExists(entry.target);
+  return error;
 }
 
-void IgnoreError(SystemError) {}
-
-// Removes every temporary of a replacement, finished or not, but an old version that a
-// failed restore left as the only copy.
-class Cleanup {
- public:
-  explicit Cleanup(std::vector<Staged>& files) : files_(files) {}
-  ~Cleanup() {
-    for (const Staged& file : files_) {
-      // Nothing more can be done about a temporary that will not go: it is hidden, and
-      // the targets are whole either way.
-      if (!file.temporary.empty()) IgnoreError(RemoveFile(file.temporary));
-      if (!file.kept.empty() && !file.keep_old) IgnoreError(RemoveFile(file.kept));
-    }
-  }
-  Cleanup(const Cleanup&) = delete;
-  Cleanup& operator=(const Cleanup&) = delete;
-
- private:
-  std::vector<Staged>& files_;
-};
-
-[[noreturn]] void FailAndRestore(std::vector<Staged>& files, std::size_t failed,
-                                 SystemError error) {
+[[noreturn]] void FailAndRollBack(LockedFile& journal, const std::vector<JournalEntry>& entries,
+                                  const std::vector<bool>& touched, std::size_t failed,
+                                  SystemError error) {
   std::string message =
-      DisplayPath(files[failed].target) + ": cannot be replaced: " + ReasonOf(error);
-  for (std::size_t i = 0; i <= failed; ++i) {
-    if (const SystemError restore_error = Restore(files[i])) {
-      files[i].keep_old = true;
-      message += "; " + DisplayPath(files[i].target) + " could not be restored (" +
-                 ReasonOf(restore_error) + ") and its old contents are in " +
-                 DisplayPath(files[i].kept);
+      DisplayPath(entries[failed].target) + ": cannot be replaced: " + ReasonOf(error);
+  bool whole = true;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const JournalEntry& entry = entries[i];
+    if (const SystemError rollback_error = RollBack(entry, touched[i])) {
+      whole = false;
+      message += "; " + DisplayPath(entry.target) + " could not be put back (" +
+                 ReasonOf(rollback_error) + ") and its old contents are in " +
+                 DisplayPath(entry.kept) + "; the next run puts it back";
     }
   }
+  // A journal whose rollback failed stays for the next run to finish.
+  if (whole) [[maybe_unused]]
+    const SystemError ignored = journal.Remove();
   throw RunError(ErrorKind::kFile, message);
 }
 
 }  // namespace
 
 void ReplaceFiles(std::span<const FileReplacement> files) {
-  std::vector<Staged> staged(files.size());
-  const Cleanup cleanup(staged);
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    staged[i].target = Followed(files[i].path);
-    Stage(staged[i], files[i].content);
+  if (files.empty()) return;
+  std::vector<JournalEntry> entries(files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) entries[i].target = Followed(files[i].path);
+
+  // One journal beside the first file named: its lock lets one replacement at a time work
+  // on these files, and what it records lets the next one undo a run that died.
+  fs::path journal_path = FolderOf(files[0].path) / ".";
+  journal_path += files[0].path.filename();
+  journal_path += ".journal";
+  LockedFile journal;
+  if (const SystemError error = journal.Open(journal_path)) {
+    throw RunError(
+        ErrorKind::kFile,
+        "cannot create a file in " + DisplayPath(FolderOf(journal_path)) + ": " + ReasonOf(error));
   }
-  for (std::size_t i = 0; i < staged.size(); ++i) {
-    if (const SystemError error = Place(staged[i])) FailAndRestore(staged, i, error);
+  Recover(journal, journal_path, entries);
+  std::vector<FileFacts> facts;
+  try {
+    facts = CheckTargets(entries);
+  } catch (const RunError&) {
+    [[maybe_unused]] const SystemError ignored = journal.Remove();
+    throw;
   }
-  for (std::size_t i = 0; i < staged.size(); ++i) {
-    const fs::path folder = FolderOf(staged[i].target);
-    if (i > 0 && folder == FolderOf(staged[i - 1].target)) continue;
-    if (const SystemError error = SyncFolder(folder)) {
-      FailFile(folder, "the files were replaced, but the folder cannot be flushed to disk", error);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    JournalEntry& entry = entries[i];
+    entry.existed = facts[i].exists;
+    entry.in_place = facts[i].links > 1;
+    if (!entry.in_place) entry.fresh = SiblingName(entry.target, "new");
+    if (entry.existed) entry.kept = SiblingName(entry.target, "old");
+  }
+  if (const SystemError error = journal.Rewrite(FormatJournal(entries))) {
+    FailFile(journal_path, "cannot be written", error);
+  }
+  if (const SystemError error = SyncFolder(FolderOf(journal_path))) {
+    FailFile(FolderOf(journal_path), "cannot be flushed to disk", error);
+  }
+  try {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      if (!entries[i].in_place) {
+        MakeSibling(entries[i].fresh, files[i].content, entries[i].target, entries[i].existed,
+                    "cannot be written");
+      }
     }
+  } catch (const RunError&) {
+    for (const JournalEntry& entry : entries) {
+      [[maybe_unused]] const SystemError ignored = RollBack(entry, false);
+    }
+    [[maybe_unused]] const SystemError ignored = journal.Remove();
+    throw;
+  }
+  std::vector<bool> touched(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    bool changed = false;
+    const SystemError error = Place(entries[i], files[i].content, changed);
+    touched[i] = changed;
+    if (error) FailAndRollBack(journal, entries, touched, i, error);
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const fs::path folder = FolderOf(entries[i].target);
+    if (i > 0 && folder == FolderOf(entries[i - 1].target)) continue;
+    if (const SystemError error = SyncFolder(folder)) {
+      FailAndRollBack(journal, entries, touched, i, error);
+    }
+  }
+  // The replacement is done once its journal is gone; a kept version left by a death after
+  // this is a temporary that no journal names, and the next run removes it.
+  if (const SystemError error = journal.Remove()) {
+    FailAndRollBack(journal, entries, touched, 0, error);
+  }
+  for (const JournalEntry& entry : entries) {
+    if (!entry.kept.empty()) [[maybe_unused]]
+      const SystemError ignored = RemoveFile(entry.kept);
   }
 }
