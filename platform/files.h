@@ -36,16 +36,30 @@ struct FileReplacement {
   std::string_view content;
 };
 
-// Replaces every file of `files` with its content, durably and all or none. Each content
-// is written to a new temporary beside its target and flushed to disk before any target
-// changes; each target is then renamed over in turn, its old version kept under a
-// temporary name until all are in place. When a target cannot be placed, those already
-// placed get their old versions back by rename and the error names the target at fault;
-// if a restore fails too, the error says which file holds the old contents. A replaced
-// file keeps its permissions and, where the process may set it, its owner; a symbolic link
-// is followed and stays. No temporary outlives the call unless it is named in the error as
-// holding old contents.
+// Replaces every file of `files` with its content, durably and all or none, under a journal
+// beside the first file (".<name>.journal") whose lock lets one replacement of these files
+// run at a time. The journal first names every temporary the replacement will make; each
+// content is then written to a new temporary beside its target and flushed to disk; each
+// target is then replaced in turn (renamed over, or written in place when it has other
+// hard links, so that every name sees the new content), its old version kept under a
+// temporary name (a hard link, or a durable copy) until all are in place, so that there is
+// always a file at each target's name. When a target cannot be placed, those already
+// placed get their old versions back and the error names the target at fault; if that
+// fails too, the error says which file holds the old contents and the journal stays for
+// the next run. A run whose process dies is undone by the next (RecoverFiles).
+// Refused before anything changes, with the reason: a target that is not a regular file
+// (after following symbolic links), one the process may not write or replace, one open in
+// another program that does not let others change it (Windows), two names of one file.
+// A replaced file keeps what the user set up on it as far as the file system and the
+// process's rights allow: owner and group (each alone when the other cannot be kept),
+// permissions, extended attributes and ACLs; on Windows its attributes, ACL and streams.
+// A symbolic link is followed and stays, even one whose file is not there yet.
 void ReplaceFiles(std::span<const FileReplacement> files);
+
+// Does for `paths` what ReplaceFiles does first: waits until no other replacement of them
+// runs, puts back what one whose process died left half done, and removes the temporaries
+// beside them that no replacement needs. Throws as ReplaceFiles does.
+void RecoverFiles(std::span<const std::filesystem::path> paths);
 
 // `path` as text for a message: its bytes on POSIX, UTF-8 on Windows.
 std::string DisplayPath(const std::filesystem::path& path);

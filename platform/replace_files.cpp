@@ -158,7 +158,34 @@ SystemError Place(const JournalEntry& entry, std::string_view content, bool& tou
   throw RunError(ErrorKind::kFile, message);
 }
 
+// The journal of replacements whose first file is `first`: ".<name>.journal" beside it.
+fs::path JournalPath(const fs::path& first) {
+  fs::path name(".");
+  name += first.filename();
+  name += ".journal";
+  return FolderOf(first) / name;
+}
+
+void OpenJournal(LockedFile& journal, const fs::path& path) {
+  if (const SystemError error = journal.Open(path)) {
+    throw RunError(ErrorKind::kFile, "cannot create a file in " + DisplayPath(FolderOf(path)) +
+                                         ": " + ReasonOf(error));
+  }
+}
+
 }  // namespace
+
+void RecoverFiles(std::span<const fs::path> paths) {
+  if (paths.empty()) return;
+  std::vector<JournalEntry> entries(paths.size());
+  for (std::size_t i = 0; i < paths.size(); ++i) entries[i].target = Followed(paths[i]);
+  const fs::path journal_path = JournalPath(paths[0]);
+  LockedFile journal;
+  OpenJournal(journal, journal_path);
+  Recover(journal, journal_path, entries);
+  if (const SystemError error = journal.Remove())
+    FailFile(journal_path, "cannot be removed", error);
+}
 
 void ReplaceFiles(std::span<const FileReplacement> files) {
   if (files.empty()) return;
@@ -167,15 +194,9 @@ void ReplaceFiles(std::span<const FileReplacement> files) {
 
   // One journal beside the first file named: its lock lets one replacement at a time work
   // on these files, and what it records lets the next one undo a run that died.
-  fs::path journal_path = FolderOf(files[0].path) / ".";
-  journal_path += files[0].path.filename();
-  journal_path += ".journal";
+  const fs::path journal_path = JournalPath(files[0].path);
   LockedFile journal;
-  if (const SystemError error = journal.Open(journal_path)) {
-    throw RunError(
-        ErrorKind::kFile,
-        "cannot create a file in " + DisplayPath(FolderOf(journal_path)) + ": " + ReasonOf(error));
-  }
+  OpenJournal(journal, journal_path);
   Recover(journal, journal_path, entries);
   std::vector<FileFacts> facts;
   try {

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Faults a user can meet, each run through the built program under a real X server: the
 # message, the exit status, and the folder unchanged (entries, and the pass lines' bytes,
-# modes and owners). Then kills a writer at random moments: each pass line must be a
-# complete file. Cases that need another user or a mount run only as root.
+# modes and owners); what a run keeps of the pass lines' set-up (group, ACL, extended
+# attributes) and where the file system refuses modes. Then kills a writer at random
+# moments, half of them inside a rename: a recovering run must leave both pass lines from
+# one run and nothing else. Cases that need another user or a mount run only as root.
 # Usage: fault_test.sh path/to/kelvane path/to/kelvane_write_loop
 set -euo pipefail
 program=$(realpath "$1")
@@ -34,8 +36,10 @@ dir=$(folder closed-pipe)
 rm "$dir/Race.txt"
 expect_fault "$dir" "standard error's reader has gone" "" "" true
 
+mounts=()
+trap 'for m in "${mounts[@]}"; do umount -l "$m"; done; cleanup' EXIT
 if [ "$(id -u)" -ne 0 ]; then
-  skipped=6 && echo "skipped: 6 cases need root (another user, mounts)"
+  skipped=10 && echo "skipped: 10 cases need root (other users, mounts, devices)"
 else
   dir=$(folder read-only)
   chmod 666 "$dir"/Pass?.txt
@@ -62,7 +66,7 @@ else
   echo "ok: a run as root keeps the pass lines' owners and modes" && passed=$((passed + 1))
 
   # 4000-row inputs on a tmpfs with 64 KiB left, less than one pass line needs.
-  mkdir "$work/full" && mount -t tmpfs -o size=64m tmpfs "$work/full" && trap 'umount "$work/full"; cleanup' EXIT
+  mkdir "$work/full" && mount -t tmpfs -o size=64m tmpfs "$work/full" && mounts+=("$work/full")
   dir=$(folder full)
   for name in Race MaxRace MinRace; do
     awk 'BEGIN { printf "0\n0\n4000\n"; for (i = 0; i < 4000; i++) printf "%d,%.3f,%.3f,150.5,0.9\n", i * 10, i / 7, i % 9 }' >"$dir/$name.txt"
@@ -70,10 +74,44 @@ else
   dd if=/dev/zero of="$dir/filler" bs=1M 2>/dev/null || true
   truncate -s -64K "$dir/filler"
   expect_fault "$dir" "the disk fills up" "file error: .*/Pass[12]\.txt: cannot be written: No space left on device$"
+
+  dir=$(folder device)
+  mknod "$dir/a-null-device" c 1 3 && ln -sf a-null-device "$dir/Pass1.txt"
+  expect_fault "$dir" "Pass1.txt leads to a device" "file error: .*/a-null-device: is not a regular file, so it is not replaced$"
+  [ -c "$dir/a-null-device" ] || fail "the device node was replaced"
+
+  # Another member of the team presses Go in the team's folder: the files stay the team's.
+  dir=$(folder shared)
+  chown 65534:100 "$dir" "$dir"/Pass?.txt && chmod 775 "$dir" && chmod 660 "$dir"/Pass?.txt
+  start "$dir" 1:65534:100 && press_go && finish
+  [ "$status" -eq 0 ] && [ "$(stat -c '%a %U:%g' "$dir"/Pass?.txt | tr '\n' ' ')" = "660 daemon:100 660 daemon:100 " ] ||
+    fail "shared folder: status $status, $(stat -c '%n %a %U:%g' "$dir"/Pass?.txt)"
+  echo "ok: the group of the pass lines stays when another member of it writes them" && passed=$((passed + 1))
+
+  dir=$(folder acl)
+  setfacl -m u:nobody:rw "$dir/Pass1.txt" && setfattr -n user.note -v "tuned by hand" "$dir/Pass1.txt"
+  acl() { getfacl -cp "$dir/Pass1.txt" && getfattr --only-values -n user.note "$dir/Pass1.txt" && stat -c %a "$dir/Pass1.txt"; }
+  before=$(acl)
+  start "$dir" && press_go && finish
+  [ "$status" -eq 0 ] && [ "$(acl)" = "$before" ] || fail "ACL: status $status, $(acl)"
+  echo "ok: a pass line keeps its ACL and extended attributes" && passed=$((passed + 1))
+
+  # A file system that refuses every change of mode (FUSE, as FAT or a shared drive can).
+  dir=$(folder no-modes) && rm "$dir/Pass2.txt" && mkdir "$work/no-modes-mount"
+  if bindfs --chmod-deny "$dir" "$work/no-modes-mount" 2>/dev/null; then
+    mounts+=("$work/no-modes-mount")
+    start "$work/no-modes-mount" && press_go && finish
+    [ "$status" -eq 0 ] && [ "$(cat "$dir"/Pass?.txt)" = $'0\r\n0\r\n1\r\n1,2,4,3,4\r\n0\r\n0\r\n1\r\n1,2,-3,3,4\r' ] ||
+      fail "no modes: status $status, $(cat "$work/stderr.txt")"
+    echo "ok: where the file system refuses modes, the pass lines are written all the same" && passed=$((passed + 1))
+  else
+    echo "skipped: bindfs cannot mount here" && skipped=$((skipped + 1))
+  fi
 fi
 
-# Kills a writer of max-size pass lines at random moments: each pass line must then be
-# one of the two complete files it alternates between.
+# Kills a writer of max-size pass lines at random moments, every second one inside a rename
+# that strace holds up; after each, a recovering run must leave both pass lines from one
+# limit, whole, and no other file.
 mkdir "$work/kill" && cd "$work/kill"
 for name in Race MaxRace MinRace; do
   awk -v s="${#name}" 'BEGIN { printf "0\n327640\n32764\n"; for (i = 0; i < 32764; i++) printf "%d,%.3f,%.3f,150.5,0.9\n", i * 10, i / 7, (s - 5) * (i % 13) / 3 }' >"$name.txt"
@@ -81,16 +119,21 @@ done
 for limit in 4 3; do "$write_loop" "$limit" && cp Pass1.txt "../Pass1-$limit" && cp Pass2.txt "../Pass2-$limit"; done
 ! cmp -s ../Pass1-4 ../Pass1-3 || fail "kill: the two limits give the same pass line"
 entries=$(ls -A)
-strays=""
-for kill in $(seq 30); do
-  "$write_loop" >../loop.out &
+kills=${KELVANE_KILLS:-200}
+for kill in $(seq "$kills"); do
+  delay=()
+  [ $((kill % 2)) -eq 1 ] || delay=(strace -f -qq -o /dev/null -e trace=rename,renameat,renameat2
+    -e inject=rename,renameat,renameat2:delay_enter=$((RANDOM * 5)))
+  "${delay[@]}" "$write_loop" >../loop.out 2>/dev/null &
+  runner=$!
   for _ in $(seq 200); do grep -q writing ../loop.out && break; sleep 0.05; done
-  sleep "0.$(printf '%03d' $((RANDOM % 250)))" && kill -9 $! && wait $! 2>/dev/null || true
-  for f in Pass1 Pass2; do cmp -s $f.txt ../$f-4 || cmp -s $f.txt ../$f-3 || fail "kill $kill: $f.txt is not complete"; done
-  # A temporary that a kill leaves behind: nothing can clean up after SIGKILL.
-  stray=$(comm -13 <(echo "$entries") <(ls -A))
-  [ -z "$stray" ] || { rm -f -- $stray && strays="$strays $stray"; }
+  sleep "0.$(printf '%03d' $((RANDOM % 250)))"
+  kill -9 "$(awk '/writing/ { print $2 }' ../loop.out)" && wait "$runner" 2>/dev/null || true
+  "$write_loop" recover
+  { cmp -s Pass1.txt ../Pass1-4 && cmp -s Pass2.txt ../Pass2-4; } ||
+    { cmp -s Pass1.txt ../Pass1-3 && cmp -s Pass2.txt ../Pass2-3; } || fail "kill $kill: the pass lines are not from one run"
+  [ "$(ls -A)" = "$entries" ] || fail "kill $kill: left behind: $(comm -13 <(echo "$entries") <(ls -A))"
 done
 cd / && passed=$((passed + 1))
-echo "ok: 30 kills while pass lines were written; each was complete; left behind:${strays:- nothing}"
+echo "ok: $kills kills while pass lines were written, then a recovering run: both from one run, nothing left behind"
 echo "$passed passed, 0 failed, $skipped skipped"

@@ -38,9 +38,18 @@ launch() {
   [ -n "$window" ] || fail "no window appeared: $(cat "$work/stderr.txt")"
 }
 
-# Starts the program of folder $1 (as user $2, and with standard error into command $3, when
-# given); start_with starts the built program itself with the arguments given.
-start() { errors=${3:-} launch ${2:+setpriv --reuid=$2 --regid=$2 --clear-groups} ${launcher:-} "$1/$(basename "$program")"; }
+# Starts the program of folder $1 (as user $2, "uid" or "uid:gid:groups", and with standard
+# error into command $3, when given); start_with starts the built program itself with the
+# arguments given.
+start() {
+  local as=() uid gid groups
+  if [ -n "${2:-}" ]; then
+    IFS=: read -r uid gid groups <<<"$2"
+    as=(setpriv --reuid="$uid" --regid="${gid:-$uid}" --clear-groups)
+    [ -z "$groups" ] || as[3]=--groups=$groups
+  fi
+  errors=${3:-} launch "${as[@]}" ${launcher:-} "$1/$(basename "$program")"
+}
 start_with() { errors="" launch ${launcher:-} "$program" "$@"; }
 
 # $1 as the program takes it: under Wine, the Windows path of that Linux path.
