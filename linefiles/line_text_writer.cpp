@@ -1,9 +1,7 @@
 #include "linefiles/line_text_writer.h"
 
-#include <bit>
+#include <array>
 #include <charconv>
-#include <cstdint>
-#include <string_view>
 
 namespace {
 
@@ -11,54 +9,52 @@ namespace {
 constexpr std::size_t kMaxValueChars = 15;
 constexpr std::size_t kMaxRowChars = LineGrid::kColumns * (kMaxValueChars + 1) + 1;
 
-// Where the text of a cell lies in its line's text.
-struct CellText {
-  std::uint32_t start = 0;
-  std::uint32_t length = 0;
-};
+// The text of a line, formed row by row in a buffer that goes to the sink whenever the
+// next row might not fit.
+class LineTextBuffer {
+ public:
+  explicit LineTextBuffer(const std::function<void(std::string_view)>& sink) : sink_(sink) {}
+  LineTextBuffer(const LineTextBuffer&) = delete;
+  LineTextBuffer& operator=(const LineTextBuffer&) = delete;
 
-bool SameBits(float a, float b) {
-  return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
-}
-
-// Formats `grid`. With `before`, a cell of the same bits there is copied from `before_text`,
-// found through `cells`; `cells` then records where each cell of the new text lies.
-std::string Format(const LineGrid& grid, const LineGrid* before, std::string_view before_text,
-                   std::vector<CellText>& cells) {
-  std::string out;
-  out.reserve(static_cast<std::size_t>(grid.last_row()) * kMaxRowChars);  // pages come on use
-  std::vector<CellText> placed(LineGrid::CellIndex(grid.last_row() + 1, 0));
-  for (int row = 1; row <= grid.last_row(); ++row) {
-    const int columns = row <= LineGrid::kHeaderRows ? 1 : LineGrid::kColumns;
+  void Row(const LineGrid& grid, int row, int columns) {
+    if (used_ + kMaxRowChars > buffer_.size()) Flush();
+    char* at = buffer_.data() + used_;
     for (int column = 0; column < columns; ++column) {
-      if (column > 0) out += ',';
-      const std::size_t start = out.size();
-      const std::size_t cell = LineGrid::CellIndex(row, column);
-      if (before && SameBits(before->at(row, column), grid.at(row, column))) {
-        out.append(before_text.substr(cells[cell].start, cells[cell].length));
-      } else {
-        char text[kMaxValueChars];
-        out.append(text, std::to_chars(text, text + kMaxValueChars, grid.at(row, column)).ptr);
-      }
-      placed[cell] = {static_cast<std::uint32_t>(start),
-                      static_cast<std::uint32_t>(out.size() - start)};
+      if (column > 0) *at++ = ',';
+      at = std::to_chars(at, at + kMaxValueChars, grid.at(row, column)).ptr;
     }
-    out += "\r\n";
+    *at++ = '\r';
+    *at++ = '\n';
+    used_ = static_cast<std::size_t>(at - buffer_.data());
   }
-  cells = std::move(placed);
-  return out;
-}
+
+  void Flush() {
+    if (used_ > 0) sink_(std::string_view(buffer_.data(), used_));
+    used_ = 0;
+  }
+
+ private:
+  const std::function<void(std::string_view)>& sink_;
+  std::array<char, std::size_t{1} << 16> buffer_;  // not cleared: written before it is read
+  std::size_t used_ = 0;
+};
 
 }  // namespace
 
+void WriteLineText(const LineGrid& grid, const std::function<void(std::string_view)>& sink) {
+  LineTextBuffer text(sink);
+  for (int row = 1; row <= grid.last_row(); ++row) {
+    text.Row(grid, row, row <= LineGrid::kHeaderRows ? 1 : LineGrid::kColumns);
+  }
+  text.Flush();
+}
+
 std::vector<std::string> FormatLineTexts(std::span<const LineGrid* const> grids) {
   std::vector<std::string> texts;
-  texts.reserve(grids.size());
-  std::vector<CellText> cells;
-  for (std::size_t i = 0; i < grids.size(); ++i) {
-    const LineGrid* before = i > 0 ? grids[i - 1] : nullptr;
-    if (before && before->last_row() != grids[i]->last_row()) before = nullptr;
-    texts.push_back(Format(*grids[i], before, before ? texts.back() : "", cells));
+  for (const LineGrid* grid : grids) {
+    std::string& text = texts.emplace_back();
+    WriteLineText(*grid, [&text](std::string_view piece) { text.append(piece); });
   }
   return texts;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/system_error.h"
 
 // The file operations that ReplaceFiles is built from, one implementation per platform
@@ -44,17 +45,19 @@ struct FileFacts {
 [[nodiscard]] std::string CheckReplaceable(const std::filesystem::path& target, FileFacts& facts);
 
 // Creates the file `path`, which must not exist yet (IsAlreadyExists otherwise), writes
-// `content` to it and flushes it to disk. Where `like` exists it gets what the user set up
-// on `like`, as far as the file system and the process's rights allow: owner and group
-// (each kept alone when the other cannot be), permissions, extended attributes and ACLs
-// on POSIX; attributes on Windows. `created` tells whether the file was made.
-[[nodiscard]] SystemError WriteNewFile(const std::filesystem::path& path, std::string_view content,
+// what `content` gives to it and flushes it to disk. Where `like` exists it gets what the user set
+// up on `like`, as far as the file system and the process's rights allow: owner and group (each
+// kept alone when the other cannot be), permissions, extended attributes and ACLs on POSIX;
+// attributes on Windows. `created` tells whether the file was made.
+[[nodiscard]] SystemError WriteNewFile(const std::filesystem::path& path,
+                                       const ContentSource& content,
                                        const std::filesystem::path& like, bool like_exists,
                                        bool& created);
 
-// Overwrites the existing file `path` with `content` in place, so that every name of it
-// sees the new content, and flushes it to disk.
-[[nodiscard]] SystemError WriteInPlace(const std::filesystem::path& path, std::string_view content);
+// Overwrites the existing file `path` in place with what `content` gives, so that every
+// name of it sees the new content, and flushes it to disk.
+[[nodiscard]] SystemError WriteInPlace(const std::filesystem::path& path,
+                                       const ContentSource& content);
 
 // The whole content of the file `path`, however large.
 [[nodiscard]] SystemError ReadFileInto(const std::filesystem::path& path, std::string& content);

@@ -3,9 +3,12 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // What the program needs of the operating system's files, with one implementation per
 // platform (platform_posix.cpp, platform_windows.cpp). Paths are the platform's own (bytes
@@ -24,16 +27,35 @@ bool FileExists(const std::filesystem::path& path);
 // True when `path` is a folder, or a symbolic link that leads to one. Never throws.
 bool IsFolder(const std::filesystem::path& path);
 
+// The bytes of a whole file, in memory that was not cleared before they were read into it.
+class FileBytes {
+ public:
+  FileBytes() = default;
+  FileBytes(std::unique_ptr<char[]> data, std::size_t size) : data_(std::move(data)), size_(size) {}
+  std::string_view view() const { return {data_.get(), size_}; }
+
+ private:
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+};
+
 // The whole content of the regular file at `path`, read without blocking on it. Throws
 // when it cannot be opened or read, or is not a regular file; when it holds more than
 // `max_bytes`, throws "<path>: is <size> bytes, <too_large>".
-std::string ReadWholeFile(const std::filesystem::path& path, std::size_t max_bytes,
-                          std::string_view too_large);
+FileBytes ReadWholeFile(const std::filesystem::path& path, std::size_t max_bytes,
+                        std::string_view too_large);
+
+// Takes the next piece of a file's content.
+using ContentSink = std::function<void(std::string_view piece)>;
+// Hands a file's whole content to the sink, piece by piece in order, so that a content
+// need never be whole in memory. It may be called more than once and must give the same
+// content each time.
+using ContentSource = std::function<void(const ContentSink& sink)>;
 
 // A file to replace and its new content.
 struct FileReplacement {
   std::filesystem::path path;
-  std::string_view content;
+  ContentSource content;
 };
 
 // Replaces every file of `files` with its content, durably and all or none, under a journal

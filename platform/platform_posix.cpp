@@ -126,6 +126,15 @@ SystemError WriteAll(int fd, std::string_view content) {
   return 0;
 }
 
+// Writes each piece `content` gives; the first failure is kept and the rest passed over.
+SystemError WriteAll(int fd, const ContentSource& content) {
+  SystemError first = 0;
+  content([&](std::string_view piece) {
+    if (!first) first = WriteAll(fd, piece);
+  });
+  return first;
+}
+
 }  // namespace
 
 fs::path ProgramDir() {
@@ -146,7 +155,7 @@ bool IsFolder(const fs::path& path) {
   return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-std::string ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large) {
+FileBytes ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large) {
   // O_NONBLOCK: opening a FIFO must not wait for a writer before it can be refused.
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (fd.get() < 0) FailFile(path, "cannot be opened", LastError());
@@ -155,17 +164,16 @@ std::string ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::stri
   if (!S_ISREG(status.st_mode)) RefuseFile(path, "is not a regular file");
   CheckFileSize(path, static_cast<unsigned long long>(status.st_size), max_bytes, too_large);
   const auto size = static_cast<std::size_t>(status.st_size);
-  std::string content(size, '\0');
+  auto content = std::make_unique_for_overwrite<char[]>(size);
   std::size_t got = 0;
   while (got < size) {
-    const ssize_t n = ::read(fd.get(), content.data() + got, size - got);
+    const ssize_t n = ::read(fd.get(), content.get() + got, size - got);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) FailFile(path, "cannot be read", LastError());
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }
-  content.resize(got);
-  return content;
+  return FileBytes(std::move(content), got);
 }
 
 std::string DisplayPath(const fs::path& path) { return path.string(); }
@@ -215,7 +223,7 @@ std::string CheckReplaceable(const fs::path& target, FileFacts& facts) {
   return "";
 }
 
-SystemError WriteNewFile(const fs::path& path, std::string_view content, const fs::path& like,
+SystemError WriteNewFile(const fs::path& path, const ContentSource& content, const fs::path& like,
                          bool like_exists, bool& created) {
   // Private until it has the old file's access; a new file gets the umask's.
   FileDescriptor fd(
@@ -228,11 +236,12 @@ SystemError WriteNewFile(const fs::path& path, std::string_view content, const f
   return fd.Close();
 }
 
-SystemError WriteInPlace(const fs::path& path, std::string_view content) {
+SystemError WriteInPlace(const fs::path& path, const ContentSource& content) {
   FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
   if (fd.get() < 0) return LastError();
   if (const SystemError error = WriteAll(fd.get(), content)) return error;
-  if (::ftruncate(fd.get(), static_cast<off_t>(content.size())) != 0) return LastError();
+  const off_t size = ::lseek(fd.get(), 0, SEEK_CUR);
+  if (size < 0 || ::ftruncate(fd.get(), size) != 0) return LastError();
   if (::fsync(fd.get()) != 0) return LastError();
   return fd.Close();
 }

@@ -65,6 +65,15 @@ SystemError WriteAll(HANDLE file, std::string_view content) {
   return 0;
 }
 
+// Writes each piece `content` gives; the first failure is kept and the rest passed over.
+SystemError WriteAll(HANDLE file, const ContentSource& content) {
+  SystemError first = 0;
+  content([&](std::string_view piece) {
+    if (!first) first = WriteAll(file, piece);
+  });
+  return first;
+}
+
 // ERROR_DIRECTORY_NOT_SUPPORTED, which MinGW-w64's headers lack.
 constexpr DWORD kErrorIsFolder = 336;
 
@@ -102,7 +111,7 @@ bool IsFolder(const fs::path& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large) {
+FileBytes ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large) {
   const DWORD attributes = ::GetFileAttributesW(Long(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     RefuseFile(path, "is not a regular file");
@@ -115,19 +124,19 @@ std::string ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::stri
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.get(), &size)) FailFile(path, "cannot be read", ::GetLastError());
   CheckFileSize(path, static_cast<unsigned long long>(size.QuadPart), max_bytes, too_large);
-  std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+  const auto total = static_cast<std::size_t>(size.QuadPart);
+  auto content = std::make_unique_for_overwrite<char[]>(total);
   std::size_t got = 0;
-  while (got < content.size()) {
+  while (got < total) {
     DWORD read = 0;
-    if (!::ReadFile(file.get(), content.data() + got, static_cast<DWORD>(content.size() - got),
-                    &read, nullptr)) {
+    if (!::ReadFile(file.get(), content.get() + got, static_cast<DWORD>(total - got), &read,
+                    nullptr)) {
       FailFile(path, "cannot be read", ::GetLastError());
     }
     if (read == 0) break;
     got += read;
   }
-  content.resize(got);
-  return content;
+  return FileBytes(std::move(content), got);
 }
 
 std::string DisplayPath(const fs::path& path) { return Utf8(path.native()); }
@@ -233,7 +242,7 @@ std::string CheckReplaceable(const fs::path& target, FileFacts& facts) {
   return "";
 }
 
-SystemError WriteNewFile(const fs::path& path, std::string_view content, const fs::path& like,
+SystemError WriteNewFile(const fs::path& path, const ContentSource& content, const fs::path& like,
                          bool like_exists, bool& created) {
   DWORD attributes = FILE_ATTRIBUTE_NORMAL;
   if (like_exists) {
@@ -250,7 +259,7 @@ SystemError WriteNewFile(const fs::path& path, std::string_view content, const f
   return file.Close();
 }
 
-SystemError WriteInPlace(const fs::path& path, std::string_view content) {
+SystemError WriteInPlace(const fs::path& path, const ContentSource& content) {
   Handle file(::CreateFileW(Long(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return ::GetLastError();

@@ -101,7 +101,7 @@ void Recover(LockedFile& journal, const fs::path& journal_path,
 }
 
 // Makes the file `name` beside `target` that holds `content`.
-void MakeSibling(const fs::path& name, std::string_view content, const fs::path& target,
+void MakeSibling(const fs::path& name, const ContentSource& content, const fs::path& target,
                  bool target_exists, std::string_view problem) {
   bool created = false;
   const SystemError error = WriteNewFile(name, content, target, target_exists, created);
@@ -120,13 +120,14 @@ SystemError KeepOld(const JournalEntry& entry) {
   if (const SystemError error = ReadFileInto(entry.target, old)) return error;
   bool created = false;
   const fs::path part = PartOf(entry.kept);
-  if (const SystemError error = WriteNewFile(part, old, entry.target, true, created)) return error;
+  const ContentSource copy = [&old](const ContentSink& sink) { sink(old); };
+  if (const SystemError error = WriteNewFile(part, copy, entry.target, true, created)) return error;
   return MoveFileOver(part, entry.kept);
 }
 
 // Puts the new content at the target's place; `touched` tells whether the target may have
 // changed, even when that failed.
-SystemError Place(const JournalEntry& entry, std::string_view content, bool& touched) {
+SystemError Place(const JournalEntry& entry, const ContentSource& content, bool& touched) {
   if (entry.existed) {
     if (const SystemError error = KeepOld(entry)) return error;
   }

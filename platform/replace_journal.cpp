@@ -105,7 +105,8 @@ SystemError RollBack(const JournalEntry& entry, bool touched) {
   if (entry.in_place) {
     std::string old;
     if (const SystemError error = ReadFileInto(entry.kept, old)) return error;
-    if (const SystemError error = WriteInPlace(entry.target, old)) return error;
+    const ContentSource copy = [&old](const ContentSink& sink) { sink(old); };
+    if (const SystemError error = WriteInPlace(entry.target, copy)) return error;
     return RemoveFile(entry.kept);
   }
   // A kept hard link to the file still at the target's name: the target was not touched.

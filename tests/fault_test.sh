@@ -124,9 +124,11 @@ for kill in $(seq "$kills"); do
   delay=()
   [ $((kill % 2)) -eq 1 ] || delay=(strace -f -qq -o /dev/null -e trace=rename,renameat,renameat2
     -e inject=rename,renameat,renameat2:delay_enter=$((RANDOM * 5)))
-  "${delay[@]}" "$write_loop" >../loop.out 2>/dev/null &
+  rm -f ../loop.out # so that no word of the last writer is taken for this one's
+  "${delay[@]}" "$write_loop" >../loop.out 2>../loop.err &
   runner=$!
-  for _ in $(seq 200); do grep -q writing ../loop.out && break; sleep 0.05; done
+  for _ in $(seq 600); do grep -qs writing ../loop.out && break; sleep 0.05; done
+  grep -qs writing ../loop.out || fail "kill $kill: the writer did not start: $(cat ../loop.err)"
   sleep "0.$(printf '%03d' $((RANDOM % 250)))"
   kill -9 "$(awk '/writing/ { print $2 }' ../loop.out)" && wait "$runner" 2>/dev/null || true
   "$write_loop" recover

@@ -16,8 +16,11 @@ namespace {
 class PlatformTest : public testing::Test {
  protected:
   void Replace() {
-    const FileReplacement files[] = {{dir_.path / "Pass1.txt", "new 1"},
-                                     {dir_.path / "Pass2.txt", "new 2"}};
+    const auto text = [](std::string_view content) {
+      return [content](const ContentSink& sink) { sink(content); };
+    };
+    const FileReplacement files[] = {{dir_.path / "Pass1.txt", text("new 1")},
+                                     {dir_.path / "Pass2.txt", text("new 2")}};
     ReplaceFiles(files);
   }
 
@@ -49,7 +52,7 @@ TEST_F(PlatformTest, ReplacesEveryFileOrNone) {
 TEST_F(PlatformTest, ReadsOnlyRegularFilesUpToTheirLimit) {
   const fs::path race = dir_.path / "Race.txt";
   dir_.Write("Race.txt", std::string("1\0\n", 3));
-  EXPECT_EQ(ReadWholeFile(race, 3, "too large"), std::string("1\0\n", 3));
+  EXPECT_EQ(ReadWholeFile(race, 3, "too large").view(), std::string_view("1\0\n", 3));
   EXPECT_EQ(ErrorOf([&] { ReadWholeFile(race, 2, "more than two"); }),
             "file error: " + DisplayPath(race) + ": is 3 bytes, more than two");
   EXPECT_EQ(ErrorOf([&] { ReadWholeFile(dir_.path, 3, ""); }),
