@@ -30,8 +30,8 @@ Line Read(const std::string& path) {
   struct stat status {};
   ::fstat(fd, &status);
   const auto size = static_cast<std::size_t>(status.st_size);
-  const char* data = static_cast<const char*>(
-      ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0));
+  const char* data =
+      static_cast<const char*>(::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0));
   const char* at = data;
   const char* end = data + size;
   const auto next = [&] {
