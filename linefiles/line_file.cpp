@@ -14,11 +14,14 @@ LineGrid ReadLineFile(const std::filesystem::path& dir, std::string_view name) {
 }
 
 void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> lines) {
+  std::vector<const LineGrid*> grids;
   std::vector<FileReplacement> files;
   for (const NamedLine& line : lines) {
-    const LineGrid& grid = line.grid;
-    files.push_back(
-        {dir / line.name, [&grid](const ContentSink& sink) { WriteLineText(grid, sink); }});
+    const LineGrid* grid = grids.emplace_back(&line.grid);
+    files.push_back({dir / line.name, [grid](const ContentSink& sink) {
+                       WriteLineTexts({&grid, 1}, {&sink, 1});
+                     }});
   }
-  ReplaceFiles(files);
+  ReplaceFiles(files,
+               [&grids](std::span<const ContentSink> sinks) { WriteLineTexts(grids, sinks); });
 }

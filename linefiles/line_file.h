@@ -22,7 +22,7 @@ struct NamedLine {
   const LineGrid& grid;
 };
 
-// Replaces the files in `dir` with their lines in the text of WriteLineText: all of them
+// Replaces the files in `dir` with their lines in the text of WriteLineTexts: all of them
 // or, on any error, none. Throws the errors of ReplaceFiles.
 void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> lines);
 

@@ -9,13 +9,20 @@
 
 #include "linefiles/line_grid.h"
 
-// Writes the text of a line file for `grid` to `sink`, in pieces of at most 64 KiB formed
-// in one buffer, so that the text is never whole in memory: rows 1 to 3 of column 0 on a
-// line each, then one line of five comma-separated values for each data row. Every value
-// is the shortest decimal that reads back as the same single; every line ends in CR LF.
-void WriteLineText(const LineGrid& grid, const std::function<void(std::string_view)>& sink);
+// Takes the next piece of a line's text.
+using LineTextSink = std::function<void(std::string_view)>;
 
-// The text WriteLineText writes for each of `grids`, in order, whole.
+// Writes the text of a line file for each of `grids` to the sink of the same place, in
+// pieces of at most 64 KiB formed in one buffer per grid, so that no text is ever whole in
+// memory: rows 1 to 3 of column 0 on a line each, then one line of five comma-separated
+// values for each data row. Every value is the shortest decimal that reads back as the
+// same single; every line ends in CR LF. The grids are written row by row together, and a
+// cell with the same bits as the same cell of the grid before is copied from that grid's
+// row rather than formatted again: pass lines share all but one column, and formatting a
+// value costs far more than copying it.
+void WriteLineTexts(std::span<const LineGrid* const> grids, std::span<const LineTextSink> sinks);
+
+// The text WriteLineTexts writes for each of `grids`, in order, whole.
 std::vector<std::string> FormatLineTexts(std::span<const LineGrid* const> grids);
 
 #endif  // KELVANE_LINEFILES_LINE_TEXT_WRITER_H_

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/run_error.h"
 #include "linefiles/line_file.h"
@@ -39,28 +40,29 @@ void RequireEqualCounts(const std::array<const LineGrid*, 3>& grids) {
   throw RunError(ErrorKind::kInput, detail + "; all three must be equal");
 }
 
-LineGrid PassLine(const LineGrid& race, const LineGrid& companion, float limit,
-                  std::string_view file) {
-  LineGrid pass = race;
+// `race` with the separation of every data row moved toward `companion`'s. The race line
+// comes by value, so that the last pass line can take the race line's own memory.
+LineGrid PassLine(LineGrid race, const LineGrid& companion, float limit, std::string_view file) {
   for (int row = LineGrid::kHeaderRows + 1; row <= race.last_row(); ++row) {
-    pass.at(row, kSeparationColumn) =
-        MovedSeparation(race.at(row, kSeparationColumn), companion.at(row, kSeparationColumn),
-                        limit, ErrorPlace{file, row});
+    float& separation = race.at(row, kSeparationColumn);
+    separation = MovedSeparation(separation, companion.at(row, kSeparationColumn), limit,
+                                 ErrorPlace{file, row});
   }
-  return pass;
+  return race;
 }
 
 }  // namespace
 
 void ComputePassLines(const std::filesystem::path& dir, float max_separation) {
   RequireInputs(dir);
-  const LineGrid RaceGrid = ReadLineFile(dir, kInputs[0]);
+  LineGrid RaceGrid = ReadLineFile(dir, kInputs[0]);
   const LineGrid MaxRaceGrid = ReadLineFile(dir, kInputs[1]);
   const LineGrid MinRaceGrid = ReadLineFile(dir, kInputs[2]);
   RequireEqualCounts({&RaceGrid, &MaxRaceGrid, &MinRaceGrid});
 
   const LineGrid Pass1Grid = PassLine(RaceGrid, MaxRaceGrid, max_separation, "Pass1.txt");
-  const LineGrid Pass2Grid = PassLine(RaceGrid, MinRaceGrid, max_separation, "Pass2.txt");
+  const LineGrid Pass2Grid =
+      PassLine(std::move(RaceGrid), MinRaceGrid, max_separation, "Pass2.txt");
   const NamedLine outputs[] = {{"Pass1.txt", Pass1Grid}, {"Pass2.txt", Pass2Grid}};
   WriteLineFile(dir, outputs);
 }

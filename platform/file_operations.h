@@ -44,11 +44,30 @@ struct FileFacts {
 // program that does not let others change it.
 [[nodiscard]] std::string CheckReplaceable(const std::filesystem::path& target, FileFacts& facts);
 
-// Creates the file `path`, which must not exist yet (IsAlreadyExists otherwise), writes
-// what `content` gives to it and flushes it to disk. Where `like` exists it gets what the user set
-// up on `like`, as far as the file system and the process's rights allow: owner and group (each
-// kept alone when the other cannot be), permissions, extended attributes and ACLs on POSIX;
-// attributes on Windows. `created` tells whether the file was made.
+// A new file being written: created, written piece by piece, then flushed to disk.
+class NewFile {
+ public:
+  NewFile() = default;
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
+  ~NewFile();
+
+  // Creates the file `path`, which must not exist yet (IsAlreadyExists otherwise). Where
+  // `like` exists it gets what the user set up on `like`, as far as the file system and
+  // the process's rights allow: owner and group (each kept alone when the other cannot be),
+  // permissions, extended attributes and ACLs on POSIX; attributes on Windows.
+  [[nodiscard]] SystemError Create(const std::filesystem::path& path,
+                                   const std::filesystem::path& like, bool like_exists);
+  [[nodiscard]] SystemError Write(std::string_view piece);
+  // Flushes the file to disk and closes it.
+  [[nodiscard]] SystemError Finish();
+
+ private:
+  std::intptr_t handle_ = -1;
+};
+
+// Creates the file `path` as NewFile::Create does, writes what `content` gives to it and
+// flushes it to disk. `created` tells whether the file was made.
 [[nodiscard]] SystemError WriteNewFile(const std::filesystem::path& path,
                                        const ContentSource& content,
                                        const std::filesystem::path& like, bool like_exists,

@@ -52,6 +52,10 @@ using ContentSink = std::function<void(std::string_view piece)>;
 // content each time.
 using ContentSource = std::function<void(const ContentSink& sink)>;
 
+// Hands the contents of several files to their sinks, one sink a file in order, together,
+// so that what the files share need be made once.
+using JointContentSource = std::function<void(std::span<const ContentSink> sinks)>;
+
 // A file to replace and its new content.
 struct FileReplacement {
   std::filesystem::path path;
@@ -76,7 +80,10 @@ struct FileReplacement {
 // process's rights allow: owner and group (each alone when the other cannot be kept),
 // permissions, extended attributes and ACLs; on Windows its attributes, ACL and streams.
 // A symbolic link is followed and stays, even one whose file is not there yet.
-void ReplaceFiles(std::span<const FileReplacement> files);
+// `joint`, when given, must give every file the same content as its own source: the new
+// files are then written together from it, and a file's own source serves only where that
+// file is written alone.
+void ReplaceFiles(std::span<const FileReplacement> files, const JointContentSource& joint = {});
 
 // Does for `paths` what ReplaceFiles does first: waits until no other replacement of them
 // runs, puts back what one whose process died left half done, and removes the temporaries

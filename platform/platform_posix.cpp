@@ -223,17 +223,28 @@ std::string CheckReplaceable(const fs::path& target, FileFacts& facts) {
   return "";
 }
 
-SystemError WriteNewFile(const fs::path& path, const ContentSource& content, const fs::path& like,
-                         bool like_exists, bool& created) {
+NewFile::~NewFile() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+}
+
+SystemError NewFile::Create(const fs::path& path, const fs::path& like, bool like_exists) {
   // Private until it has the old file's access; a new file gets the umask's.
-  FileDescriptor fd(
-      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, like_exists ? 0600 : 0666));
-  created = fd.get() >= 0;
-  if (!created) return LastError();
-  if (like_exists) CopyAccess(fd.get(), like);
-  if (const SystemError error = WriteAll(fd.get(), content)) return error;
-  if (::fsync(fd.get()) != 0) return LastError();
-  return fd.Close();
+  const int fd =
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, like_exists ? 0600 : 0666);
+  if (fd < 0) return LastError();
+  handle_ = fd;
+  if (like_exists) CopyAccess(fd, like);
+  return 0;
+}
+
+SystemError NewFile::Write(std::string_view piece) {
+  return WriteAll(static_cast<int>(handle_), piece);
+}
+
+SystemError NewFile::Finish() {
+  const int fd = static_cast<int>(std::exchange(handle_, -1));
+  const SystemError error = ::fsync(fd) == 0 ? 0 : LastError();
+  return ::close(fd) == 0 || error ? error : LastError();
 }
 
 SystemError WriteInPlace(const fs::path& path, const ContentSource& content) {

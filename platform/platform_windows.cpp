@@ -242,21 +242,32 @@ std::string CheckReplaceable(const fs::path& target, FileFacts& facts) {
   return "";
 }
 
-SystemError WriteNewFile(const fs::path& path, const ContentSource& content, const fs::path& like,
-                         bool like_exists, bool& created) {
+NewFile::~NewFile() {
+  if (handle_ != -1) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+SystemError NewFile::Create(const fs::path& path, const fs::path& like, bool like_exists) {
   DWORD attributes = FILE_ATTRIBUTE_NORMAL;
   if (like_exists) {
     const DWORD old = ::GetFileAttributesW(Long(like).c_str());
     if (old != INVALID_FILE_ATTRIBUTES && (old & kKeptAttributes))
       attributes = old & kKeptAttributes;
   }
-  Handle file(::CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes,
-                            nullptr));
-  created = file.valid();
-  if (!created) return ::GetLastError();
-  if (const SystemError error = WriteAll(file.get(), content)) return error;
-  if (!::FlushFileBuffers(file.get())) return ::GetLastError();
-  return file.Close();
+  const HANDLE file =
+      ::CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return ::GetLastError();
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  return 0;
+}
+
+SystemError NewFile::Write(std::string_view piece) {
+  return WriteAll(reinterpret_cast<HANDLE>(handle_), piece);
+}
+
+SystemError NewFile::Finish() {
+  const auto file = reinterpret_cast<HANDLE>(std::exchange(handle_, -1));
+  const SystemError error = ::FlushFileBuffers(file) ? 0 : ::GetLastError();
+  return ::CloseHandle(file) || error ? error : ::GetLastError();
 }
 
 SystemError WriteInPlace(const fs::path& path, const ContentSource& content) {

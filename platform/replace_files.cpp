@@ -100,15 +100,44 @@ void Recover(LockedFile& journal, const fs::path& journal_path,
   }
 }
 
-// Makes the file `name` beside `target` that holds `content`.
-void MakeSibling(const fs::path& name, const ContentSource& content, const fs::path& target,
-                 bool target_exists, std::string_view problem) {
-  bool created = false;
-  const SystemError error = WriteNewFile(name, content, target, target_exists, created);
-  if (created && error) FailFile(target, problem, error);
-  if (error) {
-    throw RunError(ErrorKind::kFile, "cannot create a file in " + DisplayPath(FolderOf(target)) +
-                                         ": " + ReasonOf(error));
+[[noreturn]] void FailToCreate(const fs::path& target, SystemError error) {
+  throw RunError(ErrorKind::kFile, "cannot create a file in " + DisplayPath(FolderOf(target)) +
+                                       ": " + ReasonOf(error));
+}
+
+// Writes the new content of every target not written in place to its fresh temporary:
+// from `joint`, all together, where it is given; from each file's own source otherwise.
+void WriteFreshFiles(const std::vector<JournalEntry>& entries,
+                     std::span<const FileReplacement> files, const JointContentSource& joint) {
+  if (!joint) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      if (entries[i].in_place) continue;
+      bool created = false;
+      const SystemError error = WriteNewFile(entries[i].fresh, files[i].content, entries[i].target,
+                                             entries[i].existed, created);
+      if (error && !created) FailToCreate(entries[i].target, error);
+      if (error) FailFile(entries[i].target, "cannot be written", error);
+    }
+    return;
+  }
+  std::vector<NewFile> fresh(entries.size());
+  std::vector<SystemError> errors(entries.size());
+  std::vector<ContentSink> sinks(entries.size(), [](std::string_view) {});
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].in_place) continue;
+    const JournalEntry& entry = entries[i];
+    if (const SystemError error = fresh[i].Create(entry.fresh, entry.target, entry.existed)) {
+      FailToCreate(entry.target, error);
+    }
+    sinks[i] = [&fresh, &errors, i](std::string_view piece) {
+      if (!errors[i]) errors[i] = fresh[i].Write(piece);
+    };
+  }
+  joint(sinks);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].in_place) continue;
+    if (!errors[i]) errors[i] = fresh[i].Finish();
+    if (errors[i]) FailFile(entries[i].target, "cannot be written", errors[i]);
   }
 }
 
@@ -188,7 +217,7 @@ void RecoverFiles(std::span<const fs::path> paths) {
     FailFile(journal_path, "cannot be removed", error);
 }
 
-void ReplaceFiles(std::span<const FileReplacement> files) {
+void ReplaceFiles(std::span<const FileReplacement> files, const JointContentSource& joint) {
   if (files.empty()) return;
   std::vector<JournalEntry> entries(files.size());
   for (std::size_t i = 0; i < files.size(); ++i) entries[i].target = Followed(files[i].path);
@@ -220,12 +249,7 @@ void ReplaceFiles(std::span<const FileReplacement> files) {
     FailFile(FolderOf(journal_path), "cannot be flushed to disk", error);
   }
   try {
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      if (!entries[i].in_place) {
-        MakeSibling(entries[i].fresh, files[i].content, entries[i].target, entries[i].existed,
-                    "cannot be written");
-      }
-    }
+    WriteFreshFiles(entries, files, joint);
   } catch (const RunError&) {
     for (const JournalEntry& entry : entries) {
       [[maybe_unused]] const SystemError ignored = RollBack(entry, false);
