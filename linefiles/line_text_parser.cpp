@@ -15,12 +15,12 @@ class LineTextParser {
   LineGrid Parse() {
     const float a = ToSingle(NextItem("header value A"));
     const float b = ToSingle(NextItem("header value B"));
-    LineGrid grid(ReadCount());
+    LineGrid grid = LineGrid::Unfilled(ReadCount());
     grid.at(1, 0) = a;
     grid.at(2, 0) = b;
-    for (int row = LineGrid::kHeaderRows + 1; auto first = scanner_.Next(); ++row) {
-      ReadRow(*first, row, grid);
-    }
+    int row = LineGrid::kHeaderRows + 1;
+    for (; auto first = scanner_.Next(); ++row) ReadRow(*first, row, grid);
+    grid.ClearRowsFrom(row);  // the rows a file does not hold read as 0
     return grid;
   }
 
