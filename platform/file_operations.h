@@ -44,6 +44,17 @@ struct FileFacts {
 // program that does not let others change it.
 [[nodiscard]] std::string CheckReplaceable(const std::filesystem::path& target, FileFacts& facts);
 
+// Hands each piece `content` gives to `write`, which returns a SystemError; the first
+// failure is kept, and the pieces after it are passed over.
+template <typename Write>
+SystemError WriteEach(const ContentSource& content, Write write) {
+  SystemError first = 0;
+  content([&](std::string_view piece) {
+    if (!first) first = write(piece);
+  });
+  return first;
+}
+
 // A new file being written: created, written piece by piece, then flushed to disk.
 class NewFile {
  public:

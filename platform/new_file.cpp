@@ -8,10 +8,7 @@ SystemError WriteNewFile(const std::filesystem::path& path, const ContentSource&
   const SystemError create_error = file.Create(path, like, like_exists);
   created = !create_error;
   if (create_error) return create_error;
-  SystemError error = 0;
-  content([&](std::string_view piece) {
-    if (!error) error = file.Write(piece);
-  });
-  if (error) return error;
+  const auto write = [&file](std::string_view piece) { return file.Write(piece); };
+  if (const SystemError error = WriteEach(content, write)) return error;
   return file.Finish();
 }

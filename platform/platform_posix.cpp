@@ -126,15 +126,6 @@ SystemError WriteAll(int fd, std::string_view content) {
   return 0;
 }
 
-// Writes each piece `content` gives; the first failure is kept and the rest passed over.
-SystemError WriteAll(int fd, const ContentSource& content) {
-  SystemError first = 0;
-  content([&](std::string_view piece) {
-    if (!first) first = WriteAll(fd, piece);
-  });
-  return first;
-}
-
 }  // namespace
 
 fs::path ProgramDir() {
@@ -250,7 +241,8 @@ SystemError NewFile::Finish() {
 SystemError WriteInPlace(const fs::path& path, const ContentSource& content) {
   FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
   if (fd.get() < 0) return LastError();
-  if (const SystemError error = WriteAll(fd.get(), content)) return error;
+  const auto write = [&fd](std::string_view piece) { return WriteAll(fd.get(), piece); };
+  if (const SystemError error = WriteEach(content, write)) return error;
   const off_t size = ::lseek(fd.get(), 0, SEEK_CUR);
   if (size < 0 || ::ftruncate(fd.get(), size) != 0) return LastError();
   if (::fsync(fd.get()) != 0) return LastError();

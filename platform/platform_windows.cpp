@@ -65,15 +65,6 @@ SystemError WriteAll(HANDLE file, std::string_view content) {
   return 0;
 }
 
-// Writes each piece `content` gives; the first failure is kept and the rest passed over.
-SystemError WriteAll(HANDLE file, const ContentSource& content) {
-  SystemError first = 0;
-  content([&](std::string_view piece) {
-    if (!first) first = WriteAll(file, piece);
-  });
-  return first;
-}
-
 // ERROR_DIRECTORY_NOT_SUPPORTED, which MinGW-w64's headers lack.
 constexpr DWORD kErrorIsFolder = 336;
 
@@ -274,7 +265,8 @@ SystemError WriteInPlace(const fs::path& path, const ContentSource& content) {
   Handle file(::CreateFileW(Long(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return ::GetLastError();
-  if (const SystemError error = WriteAll(file.get(), content)) return error;
+  const auto write = [&file](std::string_view piece) { return WriteAll(file.get(), piece); };
+  if (const SystemError error = WriteEach(content, write)) return error;
   if (!::SetEndOfFile(file.get()) || !::FlushFileBuffers(file.get())) return ::GetLastError();
   return file.Close();
 }
