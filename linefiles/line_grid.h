@@ -51,12 +51,6 @@ class LineGrid {
   // Sets every cell of rows `row` to last_row() to 0.
   void ClearRowsFrom(int row);
 
-  // Where cell (row, column) lies among the cells of any grid that has that row, row by
-  // row. Unchecked: at() checks.
-  static constexpr std::size_t CellIndex(int row, int column) {
-    return static_cast<std::size_t>((row - 1) * kColumns + column);
-  }
-
   int count() const { return last_row_ - kHeaderRows; }
   int last_row() const { return last_row_; }
 
@@ -68,6 +62,10 @@ class LineGrid {
   friend bool operator==(const LineGrid&, const LineGrid&) = default;
 
  private:
+  // Where cell (row, column) lies among the cells, row by row. Unchecked: at() checks.
+  static constexpr std::size_t CellIndex(int row, int column) {
+    return static_cast<std::size_t>((row - 1) * kColumns + column);
+  }
   std::size_t Index(int row, int column) const {
     if (row < 1 || row > last_row_ || column < 0 || column >= kColumns) FailIndex(row, column);
     return CellIndex(row, column);
