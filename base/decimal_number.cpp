@@ -33,6 +33,10 @@ DecimalStatus Parse(std::string_view text, T& value) {
 
 }  // namespace
 
+std::size_t ReadLeadingDecimal(std::string_view text, float& value) {
+  return ReadLeading(text, value);
+}
+
 std::size_t ReadLeadingDecimal(std::string_view text, double& value) {
   return ReadLeading(text, value);
 }

@@ -12,6 +12,7 @@ enum class DecimalStatus { kOk, kNotNumber, kTooLarge };
 // characters it takes, 0 when `text` does not start with a number (`value` then unchanged).
 // The value is the nearest one of the type: a magnitude too small reads as the nearest
 // subnormal or zero, one too large as infinity.
+std::size_t ReadLeadingDecimal(std::string_view text, float& value);
 std::size_t ReadLeadingDecimal(std::string_view text, double& value);
 
 // Reads all of `text` as one decimal number as above. kTooLarge when the magnitude is

@@ -1,6 +1,9 @@
 #include "linefiles/item_scanner.h"
 
 #include <array>
+#include <cmath>
+
+#include "base/decimal_number.h"
 
 namespace {
 
@@ -28,6 +31,23 @@ std::optional<Item> ItemScanner::Next() {
   rest_.remove_prefix(after_comma_ ? length + 1 : length);
   last_line_ = line_;
   return item;
+}
+
+bool ItemScanner::NextSingle(float& value) {
+  if (!SkipToItem()) return false;
+  float parsed = 0;
+  const std::size_t length = ReadLeadingDecimal(rest_, parsed);
+  if (length == 0 || std::isinf(parsed)) return false;
+  // No character that ends an item or a blank can continue a number, so a number followed
+  // by blanks and an item's end is the whole item.
+  std::size_t end = length;
+  while (end < rest_.size() && IsBlank(rest_[end])) ++end;
+  if (end < rest_.size() && !EndsItem(rest_[end])) return false;
+  value = parsed;
+  after_comma_ = end < rest_.size() && rest_[end] == ',';
+  rest_.remove_prefix(after_comma_ ? end + 1 : end);
+  last_line_ = line_;
+  return true;
 }
 
 bool ItemScanner::SkipToItem() {

@@ -21,6 +21,12 @@ class ItemScanner {
   // The next item, or nullopt at the end of the text.
   std::optional<Item> Next();
 
+  // Reads the next item as a single-precision number in the one pass that finds its end:
+  // true when all of it is a decimal number as ParseDecimal takes one, within range. False
+  // for anything else (no item left, an empty item, text that is not a number, a magnitude
+  // too large), with that item left for Next to return.
+  bool NextSingle(float& value);
+
   // The number of the last line that held an item (1 before any item).
   int last_line() const { return last_line_; }
 

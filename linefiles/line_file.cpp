@@ -7,10 +7,11 @@
 #include "linefiles/line_text_writer.h"
 #include "platform/files.h"
 
-LineGrid ReadLineFile(const std::filesystem::path& dir, std::string_view name) {
+LineGrid LineFileReader::Read(const std::filesystem::path& dir, std::string_view name) {
   static const std::string too_large =
       "larger than any line file (at most " + std::to_string(kMaxFileBytes) + ")";
-  return ParseLineText(ReadWholeFile(dir / name, kMaxFileBytes, too_large).view(), name);
+  ReadWholeFile(dir / name, kMaxFileBytes, too_large, bytes_);
+  return ParseLineText(bytes_.view(), name);
 }
 
 void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> lines) {

@@ -7,14 +7,23 @@
 #include <string_view>
 
 #include "linefiles/line_grid.h"
+#include "platform/files.h"
 
 // The largest file the reader takes; a line file of the largest count is under 3 MB.
 inline constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
 
-// The line read from the file `name` in `dir`. Throws the errors of ReadWholeFile (naming
-// the path; a file larger than kMaxFileBytes is refused unread) and of ParseLineText
-// (naming `name` and the line).
-LineGrid ReadLineFile(const std::filesystem::path& dir, std::string_view name);
+// Reads line files one after another through one buffer, which a run of several reads
+// touches fresh only once.
+class LineFileReader {
+ public:
+  // The line read from the file `name` in `dir`. Throws the errors of ReadWholeFile (naming
+  // the path; a file larger than kMaxFileBytes is refused unread) and of ParseLineText
+  // (naming `name` and the line).
+  LineGrid Read(const std::filesystem::path& dir, std::string_view name);
+
+ private:
+  FileBytes bytes_;
+};
 
 // A line and the name of the file it goes to.
 struct NamedLine {

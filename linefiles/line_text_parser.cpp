@@ -1,5 +1,6 @@
 #include "linefiles/line_text_parser.h"
 
+#include <optional>
 #include <string>
 
 #include "base/decimal_number.h"
@@ -13,44 +14,56 @@ class LineTextParser {
   LineTextParser(std::string_view text, std::string_view file) : scanner_(text), file_(file) {}
 
   LineGrid Parse() {
-    const float a = ToSingle(NextItem("header value A"));
-    const float b = ToSingle(NextItem("header value B"));
+    const float a = Required(NextSingle(), "header value A");
+    const float b = Required(NextSingle(), "header value B");
     LineGrid grid = LineGrid::Unfilled(ReadCount());
     grid.at(1, 0) = a;
     grid.at(2, 0) = b;
     int row = LineGrid::kHeaderRows + 1;
-    for (; auto first = scanner_.Next(); ++row) ReadRow(*first, row, grid);
+    for (; auto first = NextSingle(); ++row) ReadRow(*first, row, grid);
     grid.ClearRowsFrom(row);  // the rows a file does not hold read as 0
     return grid;
   }
 
  private:
-  void ReadRow(const Item& first, int row, LineGrid& grid) {
+  // `first`, the number just read, and the rest of its data row.
+  void ReadRow(float first, int row, LineGrid& grid) {
     const int data_row = row - LineGrid::kHeaderRows;
-    const float value = ToSingle(first);
     if (row > grid.last_row()) {
-      Fail(ErrorKind::kBounds, first.line,
+      Fail(ErrorKind::kBounds, scanner_.last_line(),
            "data row " + std::to_string(data_row) + " is more than the count of " +
                std::to_string(grid.count()));
     }
-    grid.at(row, 0) = value;
+    grid.at(row, 0) = first;
     for (int column = 1; column < LineGrid::kColumns; ++column) {
-      const auto item = scanner_.Next();
-      if (!item) {
+      const auto value = NextSingle();
+      if (!value) {
         Fail(ErrorKind::kInput, scanner_.last_line(),
              "the file ends inside data row " + std::to_string(data_row) + ", after " +
                  std::to_string(column) + " of its 5 numbers");
       }
-      grid.at(row, column) = ToSingle(*item);
+      grid.at(row, column) = *value;
     }
+  }
+
+  // The next item as a number, nullopt at the end of the text. Throws for an item that is
+  // not a number or is too large.
+  std::optional<float> NextSingle() {
+    float value = 0;
+    if (scanner_.NextSingle(value)) return value;
+    const auto item = scanner_.Next();
+    if (!item) return std::nullopt;
+    return ToSingle(*item);
+  }
+
+  float Required(std::optional<float> value, std::string_view expected) {
+    if (!value) FailEnd(expected);
+    return *value;
   }
 
   Item NextItem(std::string_view expected) {
     auto item = scanner_.Next();
-    if (!item) {
-      Fail(ErrorKind::kInput, scanner_.last_line(),
-           "the file ends before " + std::string(expected));
-    }
+    if (!item) FailEnd(expected);
     return *item;
   }
 
@@ -73,6 +86,10 @@ class LineTextParser {
       FailNotNumber(item, "is not a count");
     }
     return CheckedCount(value, ErrorPlace{file_, item.line}, item.text);
+  }
+
+  [[noreturn]] void FailEnd(std::string_view expected) {
+    Fail(ErrorKind::kInput, scanner_.last_line(), "the file ends before " + std::string(expected));
   }
 
   [[noreturn]] void FailNotNumber(const Item& item, std::string_view problem) {

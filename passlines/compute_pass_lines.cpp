@@ -28,6 +28,12 @@ void RequireInputs(const std::filesystem::path& dir) {
                  "missing input file(s): " + missing);
 }
 
+// The three input lines, read through one buffer that is gone before the pass lines are made.
+std::array<LineGrid, 3> ReadInputs(const std::filesystem::path& dir) {
+  LineFileReader reader;
+  return {reader.Read(dir, kInputs[0]), reader.Read(dir, kInputs[1]), reader.Read(dir, kInputs[2])};
+}
+
 void RequireEqualCounts(const std::array<const LineGrid*, 3>& grids) {
   const int count = grids[0]->count();
   if (grids[1]->count() == count && grids[2]->count() == count) return;
@@ -40,29 +46,33 @@ void RequireEqualCounts(const std::array<const LineGrid*, 3>& grids) {
   throw RunError(ErrorKind::kInput, detail + "; all three must be equal");
 }
 
-// `race` with the separation of every data row moved toward `companion`'s. The race line
-// comes by value, so that the last pass line can take the race line's own memory.
-LineGrid PassLine(LineGrid race, const LineGrid& companion, float limit, std::string_view file) {
-  for (int row = LineGrid::kHeaderRows + 1; row <= race.last_row(); ++row) {
-    float& separation = race.at(row, kSeparationColumn);
-    separation = MovedSeparation(separation, companion.at(row, kSeparationColumn), limit,
-                                 ErrorPlace{file, row});
+// The pass line of `race` toward `companion`: a copy of the race line whose separation in
+// every data row is moved toward the companion's. The counts are equal, so it is made in
+// the companion's own memory, cell by cell, each companion separation read before the
+// race line's cell takes its place.
+LineGrid PassLine(const LineGrid& race, LineGrid companion, float limit, std::string_view file) {
+  for (int row = 1; row <= race.last_row(); ++row) {
+    for (int column = 0; column < LineGrid::kColumns; ++column) {
+      float& cell = companion.at(row, column);
+      const bool moved = row > LineGrid::kHeaderRows && column == kSeparationColumn;
+      cell = moved ? MovedSeparation(race.at(row, column), cell, limit, ErrorPlace{file, row})
+                   : race.at(row, column);
+    }
   }
-  return race;
+  return companion;
 }
 
 }  // namespace
 
 void ComputePassLines(const std::filesystem::path& dir, float max_separation) {
   RequireInputs(dir);
-  LineGrid RaceGrid = ReadLineFile(dir, kInputs[0]);
-  const LineGrid MaxRaceGrid = ReadLineFile(dir, kInputs[1]);
-  const LineGrid MinRaceGrid = ReadLineFile(dir, kInputs[2]);
+  auto [RaceGrid, MaxRaceGrid, MinRaceGrid] = ReadInputs(dir);
   RequireEqualCounts({&RaceGrid, &MaxRaceGrid, &MinRaceGrid});
 
-  const LineGrid Pass1Grid = PassLine(RaceGrid, MaxRaceGrid, max_separation, "Pass1.txt");
+  const LineGrid Pass1Grid =
+      PassLine(RaceGrid, std::move(MaxRaceGrid), max_separation, "Pass1.txt");
   const LineGrid Pass2Grid =
-      PassLine(std::move(RaceGrid), MinRaceGrid, max_separation, "Pass2.txt");
+      PassLine(RaceGrid, std::move(MinRaceGrid), max_separation, "Pass2.txt");
   const NamedLine outputs[] = {{"Pass1.txt", Pass1Grid}, {"Pass2.txt", Pass2Grid}};
   WriteLineFile(dir, outputs);
 }

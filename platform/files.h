@@ -28,22 +28,32 @@ bool FileExists(const std::filesystem::path& path);
 bool IsFolder(const std::filesystem::path& path);
 
 // The bytes of a whole file, in memory that was not cleared before they were read into it.
+// Reading another file into the same FileBytes reuses its memory where that is large
+// enough, so that a run reading several files touches fresh pages for the first alone.
 class FileBytes {
  public:
-  FileBytes() = default;
-  FileBytes(std::unique_ptr<char[]> data, std::size_t size) : data_(std::move(data)), size_(size) {}
   std::string_view view() const { return {data_.get(), size_}; }
+
+  // Memory for `size` bytes to be read into, holding whatever it held; the view is empty
+  // until SetSize says how many bytes were read.
+  char* Prepare(std::size_t size) {
+    if (size > capacity_) data_ = std::make_unique_for_overwrite<char[]>(capacity_ = size);
+    size_ = 0;
+    return data_.get();
+  }
+  void SetSize(std::size_t size) { size_ = size; }
 
  private:
   std::unique_ptr<char[]> data_;
+  std::size_t capacity_ = 0;
   std::size_t size_ = 0;
 };
 
-// The whole content of the regular file at `path`, read without blocking on it. Throws
-// when it cannot be opened or read, or is not a regular file; when it holds more than
-// `max_bytes`, throws "<path>: is <size> bytes, <too_large>".
-FileBytes ReadWholeFile(const std::filesystem::path& path, std::size_t max_bytes,
-                        std::string_view too_large);
+// Reads the whole content of the regular file at `path` into `bytes`, without blocking on
+// it. Throws when it cannot be opened or read, or is not a regular file; when it holds more
+// than `max_bytes`, throws "<path>: is <size> bytes, <too_large>".
+void ReadWholeFile(const std::filesystem::path& path, std::size_t max_bytes,
+                   std::string_view too_large, FileBytes& bytes);
 
 // Takes the next piece of a file's content.
 using ContentSink = std::function<void(std::string_view piece)>;

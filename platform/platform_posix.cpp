@@ -146,7 +146,8 @@ bool IsFolder(const fs::path& path) {
   return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-FileBytes ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large) {
+void ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large,
+                   FileBytes& bytes) {
   // O_NONBLOCK: opening a FIFO must not wait for a writer before it can be refused.
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (fd.get() < 0) FailFile(path, "cannot be opened", LastError());
@@ -155,16 +156,16 @@ FileBytes ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string
   if (!S_ISREG(status.st_mode)) RefuseFile(path, "is not a regular file");
   CheckFileSize(path, static_cast<unsigned long long>(status.st_size), max_bytes, too_large);
   const auto size = static_cast<std::size_t>(status.st_size);
-  auto content = std::make_unique_for_overwrite<char[]>(size);
+  char* const content = bytes.Prepare(size);
   std::size_t got = 0;
   while (got < size) {
-    const ssize_t n = ::read(fd.get(), content.get() + got, size - got);
+    const ssize_t n = ::read(fd.get(), content + got, size - got);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) FailFile(path, "cannot be read", LastError());
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }
-  return FileBytes(std::move(content), got);
+  bytes.SetSize(got);
 }
 
 std::string DisplayPath(const fs::path& path) { return path.string(); }

@@ -102,7 +102,8 @@ bool IsFolder(const fs::path& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-FileBytes ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large) {
+void ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large,
+                   FileBytes& bytes) {
   const DWORD attributes = ::GetFileAttributesW(Long(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     RefuseFile(path, "is not a regular file");
@@ -116,18 +117,17 @@ FileBytes ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string
   if (!::GetFileSizeEx(file.get(), &size)) FailFile(path, "cannot be read", ::GetLastError());
   CheckFileSize(path, static_cast<unsigned long long>(size.QuadPart), max_bytes, too_large);
   const auto total = static_cast<std::size_t>(size.QuadPart);
-  auto content = std::make_unique_for_overwrite<char[]>(total);
+  char* const content = bytes.Prepare(total);
   std::size_t got = 0;
   while (got < total) {
     DWORD read = 0;
-    if (!::ReadFile(file.get(), content.get() + got, static_cast<DWORD>(total - got), &read,
-                    nullptr)) {
+    if (!::ReadFile(file.get(), content + got, static_cast<DWORD>(total - got), &read, nullptr)) {
       FailFile(path, "cannot be read", ::GetLastError());
     }
     if (read == 0) break;
     got += read;
   }
-  return FileBytes(std::move(content), got);
+  bytes.SetSize(got);
 }
 
 std::string DisplayPath(const fs::path& path) { return Utf8(path.native()); }

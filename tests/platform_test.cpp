@@ -52,13 +52,22 @@ TEST_F(PlatformTest, ReplacesEveryFileOrNone) {
 TEST_F(PlatformTest, ReadsOnlyRegularFilesUpToTheirLimit) {
   const fs::path race = dir_.path / "Race.txt";
   dir_.Write("Race.txt", std::string("1\0\n", 3));
-  EXPECT_EQ(ReadWholeFile(race, 3, "too large").view(), std::string_view("1\0\n", 3));
-  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(race, 2, "more than two"); }),
+  dir_.Write("MaxRace.txt", "12345");
+  dir_.Write("MinRace.txt", "ab");
+  FileBytes bytes;
+  ReadWholeFile(race, 3, "too large", bytes);
+  EXPECT_EQ(bytes.view(), std::string_view("1\0\n", 3));
+  // One buffer read into again holds the last file alone, whether it grows or not.
+  ReadWholeFile(dir_.path / "MaxRace.txt", 5, "", bytes);
+  EXPECT_EQ(bytes.view(), "12345");
+  ReadWholeFile(dir_.path / "MinRace.txt", 5, "", bytes);
+  EXPECT_EQ(bytes.view(), "ab");
+  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(race, 2, "more than two", bytes); }),
             "file error: " + DisplayPath(race) + ": is 3 bytes, more than two");
-  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(dir_.path, 3, ""); }),
+  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(dir_.path, 3, "", bytes); }),
             "file error: " + DisplayPath(dir_.path) + ": is not a regular file");
   EXPECT_TRUE(FileExists(dir_.path));
-  EXPECT_FALSE(FileExists(dir_.path / "MaxRace.txt"));
+  EXPECT_FALSE(FileExists(dir_.path / "Pass1.txt"));
 }
 
 TEST_F(PlatformTest, EveryNameOfAFileSeesTheNewContent) {
