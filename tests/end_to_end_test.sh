@@ -2,7 +2,7 @@
 # Runs the built program as a person does, started from another folder, under a real X
 # server with real input events: Return on the focused Go with the default limit on the
 # sample lines (the pass lines must equal examples/Pass?.txt byte for byte on every
-# platform), a refused limit corrected by typing, an error, a folder named on the command
+# platform; the Qt window's icon is checked on the way), a refused limit corrected by typing, an error, a folder named on the command
 # line (a folder, a file in it, a missing path), and --version.
 # Usage: end_to_end_test.sh path/to/kelvane version [command that runs it under Wine]
 set -euo pipefail
@@ -15,6 +15,10 @@ source "$(dirname "$0")/x_session.sh"
 dir=$(folder $'lat\xe9in1') # not UTF-8: any name the file system takes
 cp "$examples"/{Race,MaxRace,MinRace}.txt "$dir/"
 start "$dir"
+if [ -z "$launcher" ]; then # the icon a taskbar shows: 64 px, the race line white in the middle
+  icon=$(xprop -id "$window" -notype 32c _NET_WM_ICON | sed 's/^[^=]*= //' | tr -d ' ')
+  [ "$(cut -d, -f1,2,3,2083 <<<"$icon")" = "64,64,0,4294967295" ] || fail "window icon: ${icon:0:60}"
+fi
 click "$window" 20 20 && xdotool key Return # a click gives the window the keyboard
 finish
 [ "$status" -eq 0 ] && cmp "$dir/Pass1.txt" "$examples/Pass1.txt" && cmp "$dir/Pass2.txt" "$examples/Pass2.txt" ||

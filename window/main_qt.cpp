@@ -1,6 +1,9 @@
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QResource>
 #include <filesystem>
 #include <vector>
 
@@ -16,6 +19,17 @@ bool HasScreen() {
          qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
+// The window's icon, from plain pixels: Qt reads an image file only after searching its
+// image plugins, which the window's first appearance would wait for.
+QIcon WindowIcon() {
+  constexpr int kSide = 64;
+  const QByteArray pixels = QResource(QStringLiteral(":/kelvane-64.rgba")).uncompressedData();
+  if (pixels.size() != kSide * kSide * 4) return {};
+  const QImage image(reinterpret_cast<const uchar*>(pixels.constData()), kSide, kSide,
+                     QImage::Format_RGBA8888);
+  return QIcon(QPixmap::fromImage(image));
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -29,7 +43,7 @@ int main(int argc, char* argv[]) {
   if (command.action == CommandAction::kRefuse && !HasScreen()) return command.exit_status;
   int qt_argc = 1;  // every argument is Kelvane's own: none is an option for Qt
   QApplication app(qt_argc, argv);
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvane.png")));
+  QApplication::setWindowIcon(WindowIcon());
   if (command.action == CommandAction::kRefuse) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Kelvane"),
                     QString::fromStdString(command.text));
