@@ -13,7 +13,9 @@ struct Item {
 // Splits the text of a line file into items. Items are separated by commas and line
 // breaks (LF, CRLF or CR); blanks and tabs around an item are dropped and blank lines are
 // skipped. An empty item between two commas, or before or after a comma on its line, is
-// returned as an empty text for the caller to reject. The text must outlive the scanner.
+// returned as an empty text for the caller to reject. An item that is a number can be read
+// as one straight away (NextSingle), the common case; the rest is taken as text (Next).
+// The text must outlive the scanner.
 class ItemScanner {
  public:
   explicit ItemScanner(std::string_view text) : rest_(text) {}
