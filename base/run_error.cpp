@@ -38,6 +38,8 @@ std::string_view KindName(ErrorKind kind) {
       return "file error";
     case ErrorKind::kInput:
       return "input error";
+    case ErrorKind::kBusy:
+      return "files busy";
   }
   return "error";
 }

@@ -12,6 +12,7 @@ enum class ErrorKind {
   kFloatingPoint,  // a computed value outside single precision
   kFile,           // a file that is missing or cannot be read or written
   kInput,          // text that is not what a line file must hold
+  kBusy,           // files that another run is replacing right now
 };
 
 // "bounds error", "overflow error", ...

@@ -14,7 +14,8 @@ LineGrid LineFileReader::Read(const std::filesystem::path& dir, std::string_view
   return ParseLineText(bytes_.view(), name);
 }
 
-void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> lines) {
+void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> lines,
+                   const LockWait& wait) {
   std::vector<const LineGrid*> grids;
   std::vector<FileReplacement> files;
   for (const NamedLine& line : lines) {
@@ -23,6 +24,6 @@ void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> 
                        WriteLineTexts({&grid, 1}, {&sink, 1});
                      }});
   }
-  ReplaceFiles(files,
-               [&grids](std::span<const ContentSink> sinks) { WriteLineTexts(grids, sinks); });
+  const auto joint = [&grids](std::span<const ContentSink> sinks) { WriteLineTexts(grids, sinks); };
+  ReplaceFiles(files, joint, wait);
 }

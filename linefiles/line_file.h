@@ -8,6 +8,7 @@
 
 #include "linefiles/line_grid.h"
 #include "platform/files.h"
+#include "replace/replace_files.h"
 
 // The largest file the reader takes; a line file of the largest count is under 3 MB.
 inline constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
@@ -32,7 +33,9 @@ struct NamedLine {
 };
 
 // Replaces the files in `dir` with their lines in the text of WriteLineTexts: all of them
-// or, on any error, none. Throws the errors of ReplaceFiles.
-void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> lines);
+// or, on any error, none, waiting for another run as `wait` says. Throws the errors of
+// ReplaceFiles.
+void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> lines,
+                   const LockWait& wait = {});
 
 #endif  // KELVANE_LINEFILES_LINE_FILE_H_

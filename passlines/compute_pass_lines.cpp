@@ -64,7 +64,8 @@ LineGrid PassLine(const LineGrid& race, LineGrid companion, float limit, std::st
 
 }  // namespace
 
-void ComputePassLines(const std::filesystem::path& dir, float max_separation) {
+void ComputePassLines(const std::filesystem::path& dir, float max_separation,
+                      const LockWait& wait) {
   RequireInputs(dir);
   auto [RaceGrid, MaxRaceGrid, MinRaceGrid] = ReadInputs(dir);
   RequireEqualCounts({&RaceGrid, &MaxRaceGrid, &MinRaceGrid});
@@ -74,5 +75,5 @@ void ComputePassLines(const std::filesystem::path& dir, float max_separation) {
   const LineGrid Pass2Grid =
       PassLine(RaceGrid, std::move(MinRaceGrid), max_separation, "Pass2.txt");
   const NamedLine outputs[] = {{"Pass1.txt", Pass1Grid}, {"Pass2.txt", Pass2Grid}};
-  WriteLineFile(dir, outputs);
+  WriteLineFile(dir, outputs, wait);
 }

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -18,8 +19,8 @@
 
 #include "base/run_error.h"
 #include "platform/file_error.h"
-#include "platform/file_operations.h"
 #include "platform/files.h"
+#include "platform/folder.h"
 #include "platform/process.h"
 
 #ifdef __APPLE__
@@ -31,23 +32,9 @@ namespace fs = std::filesystem;
 namespace {
 
 SystemError LastError() { return static_cast<SystemError>(errno); }
+SystemError Result(int status) { return status == 0 ? 0 : LastError(); }
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-  int get() const { return fd_; }
-  // Closes now, so that a failure to close can be reported.
-  SystemError Close() { return ::close(std::exchange(fd_, -1)) == 0 ? 0 : LastError(); }
-
- private:
-  int fd_;
-};
+int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
 #ifdef __APPLE__
 fs::path ExecutablePath() {
@@ -66,62 +53,98 @@ fs::path ExecutablePath() {
 }
 #endif
 
-#ifdef __linux__
-// Extended attributes, POSIX ACLs among them (system.posix_acl_access), after the mode,
-// which would otherwise reset the ACL's mask.
-void CopyExtendedAttributes(int fd, const fs::path& like) {
-  const ssize_t size = ::listxattr(like.c_str(), nullptr, 0);
-  if (size <= 0) return;
-  std::string names(static_cast<std::size_t>(size), '\0');
-  const ssize_t got = ::listxattr(like.c_str(), names.data(), names.size());
-  if (got <= 0) return;
-  names.resize(static_cast<std::size_t>(got));
-  for (std::size_t at = 0; at < names.size(); at = names.find('\0', at) + 1) {
-    const char* name = names.c_str() + at;
-    const ssize_t length = ::getxattr(like.c_str(), name, nullptr, 0);
-    if (length < 0) continue;
-    std::string value(static_cast<std::size_t>(length), '\0');
-    const ssize_t read = ::getxattr(like.c_str(), name, value.data(), value.size());
-    if (read < 0) continue;
-    [[maybe_unused]] const int ignored =
-        ::fsetxattr(fd, name, value.data(), static_cast<std::size_t>(read), 0);
-  }
-}
-#else
-void CopyExtendedAttributes(int, const fs::path&) {}
-#endif
-
-// In a sticky folder only the owner of a file, of the folder, or root may rename over it.
-// Checked first: a hard link to another user's file there could not be removed again.
-bool StickyForbids(const fs::path& folder, const struct stat& old) {
-  struct stat status {};
-  const uid_t user = ::geteuid();
-  return ::stat(folder.c_str(), &status) == 0 && (status.st_mode & S_ISVTX) != 0 && user != 0 &&
-         old.st_uid != user && status.st_uid != user;
-}
-
-// Gives the new file `fd` what the user set up on the file `like`, as far as the file
-// system and the process's rights allow: none of it is needed for the content to be right,
-// so every refusal (a file system without owners or modes, a group the user is not in) is
-// passed over.
-void CopyAccess(int fd, const fs::path& like) {
-  struct stat old {};
-  if (::stat(like.c_str(), &old) != 0) return;
-  if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
-      [[maybe_unused]] const int group_alone = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-    }
-  }
-  [[maybe_unused]] const int mode = ::fchmod(fd, old.st_mode & 07777);
-  CopyExtendedAttributes(fd, like);
-}
-
 SystemError WriteAll(int fd, std::string_view content) {
   while (!content.empty()) {
     const ssize_t written = ::write(fd, content.data(), content.size());
     if (written < 0 && errno == EINTR) continue;
     if (written < 0) return LastError();
     content.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return 0;
+}
+
+FileFacts FactsOf(const struct stat& status) {
+  return {true,
+          S_ISREG(status.st_mode),
+          S_ISLNK(status.st_mode),
+          static_cast<std::uint64_t>(status.st_dev),
+          static_cast<std::uint64_t>(status.st_ino),
+          static_cast<std::uint64_t>(status.st_nlink),
+          static_cast<std::uint64_t>(status.st_size)};
+}
+
+std::string UserName(uid_t uid) {
+  char buffer[4096];
+  struct passwd entry {};
+  struct passwd* found = nullptr;
+  if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr) {
+    return found->pw_name;
+  }
+  return "user " + std::to_string(uid);
+}
+
+// In a sticky folder only the owner of an entry, of the folder, or root may rename or
+// remove it. Checked first: a hard link to another user's file there could not be removed.
+bool StickyForbids(const struct stat& folder, const struct stat& entry) {
+  const uid_t user = ::geteuid();
+  return (folder.st_mode & S_ISVTX) != 0 && user != 0 && entry.st_uid != user &&
+         folder.st_uid != user;
+}
+
+#ifdef __linux__
+// Extended attributes, POSIX ACLs among them (system.posix_acl_access), after the mode,
+// which would otherwise reset the ACL's mask. `like` is reached through the folder's own
+// descriptor, and a link at its name is not followed.
+void CopyExtendedAttributes(int fd, int folder, const fs::path& like) {
+  const std::string path = "/proc/self/fd/" + std::to_string(folder) + "/" + like.string();
+  const ssize_t size = ::llistxattr(path.c_str(), nullptr, 0);
+  if (size <= 0) return;
+  std::string names(static_cast<std::size_t>(size), '\0');
+  const ssize_t got = ::llistxattr(path.c_str(), names.data(), names.size());
+  if (got <= 0) return;
+  names.resize(static_cast<std::size_t>(got));
+  for (std::size_t at = 0; at < names.size(); at = names.find('\0', at) + 1) {
+    const char* name = names.c_str() + at;
+    char value[65536];
+    const ssize_t read = ::lgetxattr(path.c_str(), name, value, sizeof value);
+    if (read < 0) continue;
+    [[maybe_unused]] const int ignored =
+        ::fsetxattr(fd, name, value, static_cast<std::size_t>(read), 0);
+  }
+}
+#else
+void CopyExtendedAttributes(int, int, const fs::path&) {}
+#endif
+
+// Gives the new file `fd` what the user set up on the file `like` in `folder`, as far as
+// the file system and the process's rights allow: none of it is needed for the content to
+// be right, so every refusal (a file system without owners or modes, a group the user is
+// not in) is passed over.
+void CopyAccess(int fd, int folder, const fs::path& like) {
+  struct stat old {};
+  if (::fstatat(folder, like.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0) return;
+  if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+      [[maybe_unused]] const int group_alone = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+  }
+  [[maybe_unused]] const int mode = ::fchmod(fd, old.st_mode & 07777);
+  CopyExtendedAttributes(fd, folder, like);
+}
+
+// Locks the journal `fd` opened at `name` in `folder` without waiting. Anything but a
+// regular file of one name is left unlocked, for the caller to refuse.
+SystemError LockJournal(int fd, int folder, const char* name) {
+  struct stat held {
+  }, named{}, parent{};
+  if (::fstat(fd, &held) != 0 || ::fstat(folder, &parent) != 0) return LastError();
+  if (!S_ISREG(held.st_mode) || held.st_nlink != 1) return 0;
+  if (StickyForbids(parent, held)) return EPERM;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return LastError();
+  // A journal that its holder removed meanwhile is not the journal any more.
+  if (::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) != 0 || named.st_dev != held.st_dev ||
+      named.st_ino != held.st_ino) {
+    return EWOULDBLOCK;
   }
   return 0;
 }
@@ -146,28 +169,6 @@ bool IsFolder(const fs::path& path) {
   return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-void ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large,
-                   FileBytes& bytes) {
-  // O_NONBLOCK: opening a FIFO must not wait for a writer before it can be refused.
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (fd.get() < 0) FailFile(path, "cannot be opened", LastError());
-  struct stat status {};
-  if (::fstat(fd.get(), &status) != 0) FailFile(path, "cannot be read", LastError());
-  if (!S_ISREG(status.st_mode)) RefuseFile(path, "is not a regular file");
-  CheckFileSize(path, static_cast<unsigned long long>(status.st_size), max_bytes, too_large);
-  const auto size = static_cast<std::size_t>(status.st_size);
-  char* const content = bytes.Prepare(size);
-  std::size_t got = 0;
-  while (got < size) {
-    const ssize_t n = ::read(fd.get(), content + got, size - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) FailFile(path, "cannot be read", LastError());
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  bytes.SetSize(got);
-}
-
 std::string DisplayPath(const fs::path& path) { return path.string(); }
 
 void IgnoreClosedPipes() { ::signal(SIGPIPE, SIG_IGN); }
@@ -180,107 +181,169 @@ bool WriteStandardOutput(std::string_view text) { return WriteAll(STDOUT_FILENO,
 
 std::string ReasonOf(SystemError error) { return std::strerror(static_cast<int>(error)); }
 
-bool IsAlreadyExists(SystemError error) { return error == EEXIST; }
-
 bool IsNotFound(SystemError error) { return error == ENOENT; }
 
-namespace {
+bool IsBusy(SystemError error) { return error == EWOULDBLOCK; }
 
-FileFacts FactsOf(const struct stat& status) {
-  return {true, static_cast<std::uint64_t>(status.st_dev),
-          static_cast<std::uint64_t>(status.st_ino), static_cast<std::uint64_t>(status.st_nlink)};
+OpenFile::OpenFile(OpenFile&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+
+OpenFile& OpenFile::operator=(OpenFile&& other) noexcept {
+  std::swap(handle_, other.handle_);
+  return *this;
 }
 
-}  // namespace
+OpenFile::~OpenFile() {
+  if (handle_ >= 0) ::close(Fd(handle_));
+}
 
-SystemError StatFile(const fs::path& path, FileFacts& facts) {
+SystemError OpenFile::Facts(FileFacts& facts) const {
+  struct stat status {};
+  if (::fstat(Fd(handle_), &status) != 0) return LastError();
+  facts = FactsOf(status);
+  return 0;
+}
+
+SystemError OpenFile::Write(std::string_view piece) { return WriteAll(Fd(handle_), piece); }
+
+SystemError OpenFile::Read(char* out, std::size_t size, std::size_t& got) {
+  got = 0;
+  while (got < size) {
+    const ssize_t n = ::read(Fd(handle_), out + got, size - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return LastError();
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+SystemError OpenFile::Rewind() { return ::lseek(Fd(handle_), 0, SEEK_SET) == 0 ? 0 : LastError(); }
+
+SystemError OpenFile::Flush() {
+  const off_t size = ::lseek(Fd(handle_), 0, SEEK_CUR);
+  return size < 0 || ::ftruncate(Fd(handle_), size) != 0 || ::fsync(Fd(handle_)) != 0 ? LastError()
+                                                                                      : 0;
+}
+
+SystemError OpenFile::Close() { return Result(::close(Fd(std::exchange(handle_, -1)))); }
+
+SystemError Folder::Open(const fs::path& path) {
+  path_ = path;
+  handle_ = {};
+  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return LastError();
+  handle_.handle_ = fd;
+  return 0;
+}
+
+SystemError Folder::Stat(const fs::path& name, FileFacts& facts) const {
   struct stat status {};
   facts = {};
-  if (::stat(path.c_str(), &status) == 0) {
+  if (::fstatat(Fd(handle_.handle_), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
     facts = FactsOf(status);
     return 0;
   }
   return IsNotFound(LastError()) ? 0 : LastError();
 }
 
-std::string CheckReplaceable(const fs::path& target, FileFacts& facts) {
-  struct stat old {};
-  facts = {};
-  if (::stat(target.c_str(), &old) != 0) return "";
-  facts = FactsOf(old);
-  if (S_ISDIR(old.st_mode)) return "cannot be replaced: " + ReasonOf(EISDIR);
-  if (!S_ISREG(old.st_mode)) return "is not a regular file, so it is not replaced";
-  if (::access(target.c_str(), W_OK) != 0) return "cannot be written: " + ReasonOf(LastError());
-  if (StickyForbids(FolderOf(target), old)) return "cannot be replaced: " + ReasonOf(EPERM);
-  return "";
-}
-
-NewFile::~NewFile() {
-  if (handle_ >= 0) ::close(static_cast<int>(handle_));
-}
-
-SystemError NewFile::Create(const fs::path& path, const fs::path& like, bool like_exists) {
-  // Private until it has the old file's access; a new file gets the umask's.
-  const int fd =
-      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, like_exists ? 0600 : 0666);
-  if (fd < 0) return LastError();
-  handle_ = fd;
-  if (like_exists) CopyAccess(fd, like);
+SystemError Folder::GetOwner(const fs::path& name, Owner& owner) const {
+  struct stat entry {
+  }, folder{};
+  const int fd = Fd(handle_.handle_);
+  if (::fstatat(fd, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0 || ::fstat(fd, &folder) != 0) {
+    return LastError();
+  }
+  const bool only_its_owner_writes = (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+  owner.name = UserName(entry.st_uid);
+  owner.trusted = entry.st_uid == ::geteuid() ||
+                  (only_its_owner_writes && (entry.st_uid == folder.st_uid || entry.st_uid == 0));
   return 0;
 }
 
-SystemError NewFile::Write(std::string_view piece) {
-  return WriteAll(static_cast<int>(handle_), piece);
+SystemError Folder::ReadLink(const fs::path& name, fs::path& text) const {
+  char buffer[PATH_MAX];
+  const ssize_t size = ::readlinkat(Fd(handle_.handle_), name.c_str(), buffer, sizeof buffer);
+  if (size < 0) return LastError();
+  if (static_cast<std::size_t>(size) == sizeof buffer) return ENAMETOOLONG;
+  text = std::string(buffer, static_cast<std::size_t>(size));
+  return 0;
 }
 
-SystemError NewFile::Finish() {
-  const int fd = static_cast<int>(std::exchange(handle_, -1));
-  const SystemError error = ::fsync(fd) == 0 ? 0 : LastError();
-  return ::close(fd) == 0 || error ? error : LastError();
+SystemError Folder::Open(const fs::path& name, OpenAs as, OpenFile& file) const {
+  int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  flags |= as == OpenAs::kRead ? O_RDONLY : as == OpenAs::kWrite ? O_WRONLY : O_RDWR | O_CREAT;
+  // A new journal gets the mode a new pass line gets, so that a teammate's run can mend
+  // what a crash left, where the folder lets them.
+  const int fd = ::openat(Fd(handle_.handle_), name.c_str(), flags, 0666);
+  if (fd < 0) return LastError();
+  file = {};
+  file.handle_ = fd;
+  return as == OpenAs::kJournal ? LockJournal(fd, Fd(handle_.handle_), name.c_str()) : 0;
 }
 
-SystemError WriteInPlace(const fs::path& path, const ContentSource& content) {
-  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
-  if (fd.get() < 0) return LastError();
-  const auto write = [&fd](std::string_view piece) { return WriteAll(fd.get(), piece); };
-  if (const SystemError error = WriteEach(content, write)) return error;
-  const off_t size = ::lseek(fd.get(), 0, SEEK_CUR);
-  if (size < 0 || ::ftruncate(fd.get(), size) != 0) return LastError();
-  if (::fsync(fd.get()) != 0) return LastError();
-  return fd.Close();
+SystemError Folder::Create(const fs::path& name, const fs::path& like, OpenFile& file) const {
+  // Private until it has the old file's access; a file with none gets the umask's.
+  const int fd =
+      ::openat(Fd(handle_.handle_), name.c_str(),
+               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, like.empty() ? 0666 : 0600);
+  if (fd < 0) return LastError();
+  file = {};
+  file.handle_ = fd;
+  if (!like.empty()) CopyAccess(fd, Fd(handle_.handle_), like);
+  return 0;
 }
 
-SystemError ReadFileInto(const fs::path& path, std::string& content) {
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return LastError();
-  content.clear();
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return LastError();
-    if (n == 0) return 0;
-    content.append(buffer, static_cast<std::size_t>(n));
+std::string Folder::ReplaceProblem(const fs::path& name) const {
+  const int fd = Fd(handle_.handle_);
+  struct stat old {
+  }, folder{};
+  if (::fstatat(fd, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0) {
+    return "cannot be read: " + ReasonOf(LastError());
   }
+  if (S_ISDIR(old.st_mode)) return "cannot be replaced: " + ReasonOf(EISDIR);
+  if (!S_ISREG(old.st_mode)) return "is not a regular file, so it is not replaced";
+  if (::faccessat(fd, name.c_str(), W_OK, 0) != 0) {
+    return "cannot be written: " + ReasonOf(LastError());
+  }
+  if (::fstat(fd, &folder) == 0 && StickyForbids(folder, old)) {
+    return "cannot be replaced: " + ReasonOf(EPERM);
+  }
+  return "";
 }
 
-SystemError LinkFile(const fs::path& existing, const fs::path& link) {
-  return ::link(existing.c_str(), link.c_str()) == 0 ? 0 : LastError();
+SystemError Folder::Link(const fs::path& existing, const fs::path& link) const {
+  const int fd = Fd(handle_.handle_);
+  return Result(::linkat(fd, existing.c_str(), fd, link.c_str(), 0));
 }
 
-SystemError PlaceFile(const fs::path& from, const fs::path& to) { return MoveFileOver(from, to); }
-
-SystemError MoveFileOver(const fs::path& from, const fs::path& to) {
-  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : LastError();
+SystemError Folder::Rename(const fs::path& from, const fs::path& to) const {
+  const int fd = Fd(handle_.handle_);
+  return Result(::renameat(fd, from.c_str(), fd, to.c_str()));
 }
 
-SystemError RemoveFile(const fs::path& path) {
-  return ::unlink(path.c_str()) == 0 ? 0 : LastError();
+SystemError Folder::Place(const fs::path& from, const fs::path& to) const {
+  return Rename(from, to);
 }
 
-SystemError ListFolder(const fs::path& folder, std::vector<fs::path>& names) {
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return LastError();
+SystemError Folder::Remove(const fs::path& name) const {
+  return Result(::unlinkat(Fd(handle_.handle_), name.c_str(), 0));
+}
+
+SystemError Folder::RemoveHeld(const fs::path& name, OpenFile& file) const {
+  SystemError error = Remove(name);
+  if (!error) error = Sync();
+  const SystemError closed = file.Close();
+  return error ? error : closed;
+}
+
+SystemError Folder::List(std::vector<fs::path>& names) const {
+  const int fd = ::openat(Fd(handle_.handle_), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+  if (dir == nullptr) {
+    const SystemError error = LastError();
+    if (fd >= 0) ::close(fd);
+    return error;
+  }
   while (const dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
   ::closedir(dir);
   return 0;
@@ -288,52 +351,6 @@ SystemError ListFolder(const fs::path& folder, std::vector<fs::path>& names) {
 
 // Some file systems cannot sync a folder (EINVAL); the renames are then as durable as
 // that file system makes them.
-SystemError SyncFolder(const fs::path& folder) {
-  FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.get() < 0 || ::fsync(fd.get()) == 0 || errno == EINVAL) return 0;
-  return LastError();
-}
-
-LockedFile::~LockedFile() {
-  if (handle_ >= 0) ::close(static_cast<int>(handle_));
-}
-
-// The lock is flock's, which the system drops with the last descriptor. A file that its
-// holder removed while this process waited is not the journal any more: open it anew.
-SystemError LockedFile::Open(const fs::path& path) {
-  path_ = path;
-  for (;;) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return LastError();
-    handle_ = fd;
-    int locked = 0;
-    do locked = ::flock(fd, LOCK_EX);
-    while (locked != 0 && errno == EINTR);
-    if (locked != 0) return LastError();
-    struct stat held {
-    }, named{};
-    if (::fstat(fd, &held) != 0) return LastError();
-    if (::stat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
-        named.st_ino == held.st_ino) {
-      return 0;
-    }
-    ::close(fd);
-    handle_ = -1;
-  }
-}
-
-SystemError LockedFile::Read(std::string& content) { return ReadFileInto(path_, content); }
-
-SystemError LockedFile::Rewrite(std::string_view content) {
-  const int fd = static_cast<int>(handle_);
-  if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) return LastError();
-  if (const SystemError error = WriteAll(fd, content)) return error;
-  return ::fsync(fd) == 0 ? 0 : LastError();
-}
-
-SystemError LockedFile::Remove() {
-  if (::unlink(path_.c_str()) != 0) return LastError();
-  const SystemError error = SyncFolder(FolderOf(path_));
-  ::close(static_cast<int>(std::exchange(handle_, -1)));
-  return error;
+SystemError Folder::Sync() const {
+  return ::fsync(Fd(handle_.handle_)) == 0 || errno == EINVAL ? 0 : LastError();
 }

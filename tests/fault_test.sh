@@ -43,7 +43,7 @@ if [ "$(id -u)" -ne 0 ]; then
 else
   dir=$(folder read-only)
   chmod 666 "$dir"/Pass?.txt
-  expect_fault "$dir" "read-only program folder" "file error: cannot create a file in .*/read-only: Permission denied$" 65534
+  expect_fault "$dir" "read-only program folder" "file error: .*/read-only/\.Pass1\.txt\.journal: cannot be created: Permission denied$" 65534
   dir=$(folder unreadable)
   chmod 000 "$dir/MinRace.txt"
   expect_fault "$dir" "MinRace.txt cannot be read" "file error: .*/MinRace\.txt: cannot be opened: Permission denied$" 65534

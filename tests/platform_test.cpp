@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
+#include "replace/replace_files.h"
 #include "tests/test_support.h"
 
 #ifdef _WIN32

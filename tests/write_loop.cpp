@@ -11,6 +11,7 @@
 
 #include "passlines/compute_pass_lines.h"
 #include "platform/files.h"
+#include "replace/replace_files.h"
 
 int main(int argc, char* argv[]) {
   if (argc == 2 && std::string_view(argv[1]) == "recover") {

@@ -27,6 +27,7 @@ Form1::Form1(std::filesystem::path folder, QWidget* parent)
       Label1(new QLabel(FromUtf8(kLabel1Text), this)),
       Text1(new QLineEdit(FromUtf8(kText1Text), this)),
       BtnGo(new QPushButton(FromUtf8(kBtnGoText), this)),
+      status_(new QLabel(this)),
       folder_(std::move(folder)) {
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setWordWrap(true);
@@ -37,6 +38,8 @@ Form1::Form1(std::filesystem::path folder, QWidget* parent)
   BtnGo->setAutoDefault(false);
   BtnGo->setDefault(false);
   BtnGo->installEventFilter(this);
+  status_->setObjectName(QStringLiteral("status"));
+  status_->setTextFormat(Qt::PlainText);
 
   connect(BtnGo, &QPushButton::clicked, this, &Form1::BtnGo_click);
 
@@ -53,7 +56,9 @@ void Form1::Form_load() {
 }
 
 void Form1::BtnGo_click() {
-  const GoOutcome outcome = PressGo(Text1->text().toStdString(), folder_, MaxSeparation);
+  const GoOutcome outcome = PressGo(Text1->text().toStdString(), folder_, MaxSeparation,
+                                    [this](std::string_view message) { showWaiting(message); });
+  status_->clear();
   if (outcome.result == GoResult::kDone) {
     emit ended(ExitStatus(outcome.result));
     return;
@@ -83,19 +88,21 @@ void Form1::placeControls() {
       label.adjusted(0, 0, 0, std::max(0, Label1->heightForWidth(label.width()) - label.height())));
   Text1->setGeometry(ToPixels(kText1Twips, dpi));
   BtnGo->setGeometry(ToPixels(kBtnGoTwips, dpi));
+  status_->setGeometry(ToPixels(kStatusTwips, dpi));
   setFixedSize(TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi));
 }
 
 // Window-modal, so the window keeps painting; the text is shown as it is, never as markup.
 void Form1::showMessage(const GoOutcome& outcome) {
   const bool refused = outcome.result == GoResult::kRefused;
-  auto* box = new QMessageBox(refused ? QMessageBox::Warning : QMessageBox::Critical, windowTitle(),
+  const bool warning = refused || outcome.result == GoResult::kBusy;
+  auto* box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Critical, windowTitle(),
                               QString::fromStdString(outcome.message), QMessageBox::Ok, this);
   box->setTextFormat(Qt::PlainText);
   box->setAttribute(Qt::WA_DeleteOnClose);
   if (refused) {
     connect(box, &QMessageBox::finished, this, &Form1::focusLimit);
-  } else {
+  } else if (outcome.result != GoResult::kBusy) {
     const int status = ExitStatus(outcome.result);
     connect(box, &QMessageBox::finished, this, [this, status] { emit ended(status); });
   }
@@ -105,4 +112,12 @@ void Form1::showMessage(const GoOutcome& outcome) {
 void Form1::focusLimit() {
   Text1->setFocus();
   Text1->selectAll();
+}
+
+// Shown at once: the run waits on this thread, so the line is painted before it does.
+void Form1::showWaiting(std::string_view message) {
+  status_->setText(
+      status_->fontMetrics().elidedText(FromUtf8(message), Qt::ElideMiddle, status_->width()));
+  status_->setToolTip(FromUtf8(message));
+  status_->repaint();
 }

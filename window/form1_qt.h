@@ -34,10 +34,12 @@ class Form1 : public QWidget {
   void placeControls();
   void showMessage(const GoOutcome& outcome);
   void focusLimit();
+  void showWaiting(std::string_view message);
 
   QLabel* Label1;
   QLineEdit* Text1;
   QPushButton* BtnGo;
+  QLabel* status_;
   std::filesystem::path folder_;
   float MaxSeparation = 0;  // the limit in meters, set when Go is pressed
 };

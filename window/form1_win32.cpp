@@ -15,6 +15,7 @@ constexpr wchar_t kClassName[] = L"KelvaneForm1";
 constexpr int kBtnGoId = 100;
 constexpr int kLabel1Id = 101;
 constexpr int kText1Id = 102;
+constexpr int kStatusId = 103;
 constexpr int kIconId = 1;  // kelvane.rc
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
@@ -131,7 +132,8 @@ bool Form1::OnCreate() {
   Label1 = CreateControl(hwnd_, WC_STATICW, kLabel1Text, SS_LEFT, kLabel1Id);
   Text1 =
       CreateControl(hwnd_, WC_EDITW, kText1Text, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, kText1Id);
-  if (!BtnGo || !Label1 || !Text1) return false;
+  status_ = CreateControl(hwnd_, WC_STATICW, "", SS_LEFT | SS_PATHELLIPSIS, kStatusId);
+  if (!BtnGo || !Label1 || !Text1 || !status_) return false;
   focus_ = BtnGo;
   Form_load();
   PlaceControls();
@@ -158,9 +160,15 @@ void Form1::Form_load() {
 }
 
 void Form1::BtnGo_click() {
-  const GoOutcome outcome = PressGo(Utf8(WindowText(Text1)), folder_, MaxSeparation);
+  // The run waits on this thread: the line is painted before it does.
+  const auto show_waiting = [this](std::string_view message) {
+    SetWindowTextW(status_, Utf16(message).c_str());
+    UpdateWindow(status_);
+  };
+  const GoOutcome outcome = PressGo(Utf8(WindowText(Text1)), folder_, MaxSeparation, show_waiting);
+  SetWindowTextW(status_, L"");
   if (outcome.result != GoResult::kDone) ShowMessage(outcome);
-  if (outcome.result == GoResult::kRefused) return;
+  if (outcome.result == GoResult::kRefused || outcome.result == GoResult::kBusy) return;
   exit_status_ = ExitStatus(outcome.result);
   DestroyWindow(hwnd_);
 }
@@ -185,6 +193,7 @@ void Form1::PlaceControls() {
         std::max(0, WrappedHeight(Label1, font_, label_width) - label_height));
   place(Text1, kText1Twips, 0);
   place(BtnGo, kBtnGoTwips, 0);
+  place(status_, kStatusTwips, 0);
   if (old_font) DeleteObject(old_font);
   RECT frame{0, 0, ToPixels(kClientWidthTwips, dpi), ToPixels(kClientHeightTwips, dpi)};
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
@@ -194,8 +203,9 @@ void Form1::PlaceControls() {
 
 void Form1::ShowMessage(const GoOutcome& outcome) {
   const bool refused = outcome.result == GoResult::kRefused;
+  const bool warning = refused || outcome.result == GoResult::kBusy;
   MessageBoxW(hwnd_, Utf16(outcome.message).c_str(), Utf16(kCaption).c_str(),
-              MB_OK | (refused ? MB_ICONWARNING : MB_ICONERROR));
+              MB_OK | (warning ? MB_ICONWARNING : MB_ICONERROR));
   if (!refused) return;
   SetFocus(Text1);
   SendMessageW(Text1, EM_SETSEL, 0, -1);

@@ -47,7 +47,8 @@ class Form1 {
   HWND Label1 = nullptr;
   HWND Text1 = nullptr;
   HWND BtnGo = nullptr;
-  HWND focus_ = nullptr;  // the control that gets the focus back when the window does
+  HWND status_ = nullptr;  // what a run waits for, if anything
+  HWND focus_ = nullptr;   // the control that gets the focus back when the window does
   HFONT font_ = nullptr;
   int exit_status_ = 0;
   float MaxSeparation = 0;  // the limit in meters, set when Go is pressed

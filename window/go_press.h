@@ -2,6 +2,7 @@
 #define KELVANE_WINDOW_GO_PRESS_H_
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,7 @@ enum class GoResult {
   kRefused,  // the limit was refused: show the message, keep the window, focus the limit
   kDone,     // both pass lines were written: end with exit status 0
   kFailed,   // show the message as an error report, then end with exit status 1
+  kBusy,     // another run held the pass lines: show the message, keep the window
 };
 
 struct GoOutcome {
@@ -20,9 +22,11 @@ struct GoOutcome {
 // The run behind Go, the same for every window: reads the limit from `limit_text` and,
 // when it is usable, stores it in `max_separation` and runs ComputePassLines in `folder`.
 // An error of the run is caught here, written to standard error as "kelvane: <report>",
-// and returned as its report: the kind, then the file, line and item at fault.
+// and returned as its report: the kind, then the file, line and item at fault. While
+// another run holds the pass lines, this is said at once on standard error and to
+// `on_wait`, before the run waits for it.
 GoOutcome PressGo(std::string_view limit_text, const std::filesystem::path& folder,
-                  float& max_separation);
+                  float& max_separation, const std::function<void(std::string_view)>& on_wait = {});
 
 // The exit status a run ends with after `result`.
 int ExitStatus(GoResult result);

@@ -1,0 +1,104 @@
+#include "replace/file_steps.h"
+
+#include <string_view>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+SystemError IgnoreNotFound(SystemError error) { return IsNotFound(error) ? 0 : error; }
+
+// Writes what `content` gives to `file`, then flushes and closes it; the first failure is
+// kept, and the pieces after it are passed over.
+SystemError WriteAndClose(OpenFile& file, const ContentSource& content) {
+  SystemError error = 0;
+  content([&](std::string_view piece) {
+    if (!error) error = file.Write(piece);
+  });
+  if (!error) error = file.Flush();
+  const SystemError closed = file.Close();
+  return error ? error : closed;
+}
+
+// The content of the file `name` in `folder`, read piece by piece as it is written.
+SystemError CopyInto(const Folder& folder, const fs::path& name, OpenFile& to) {
+  OpenFile from;
+  SystemError error = folder.Open(name, OpenAs::kRead, from);
+  if (error) return error;
+  const SystemError written = WriteAndClose(to, [&](const ContentSink& sink) {
+    char buffer[1 << 16];
+    for (std::size_t got = sizeof buffer; !error && got == sizeof buffer;) {
+      error = from.Read(buffer, sizeof buffer, got);
+      if (!error) sink({buffer, got});
+    }
+  });
+  return error ? error : written;
+}
+
+SystemError WriteInPlace(const Folder& folder, const fs::path& name, const ContentSource& content) {
+  OpenFile file;
+  if (const SystemError error = folder.Open(name, OpenAs::kWrite, file)) return error;
+  return WriteAndClose(file, content);
+}
+
+}  // namespace
+
+SystemError WriteNewFile(const Folder& folder, const fs::path& name, const fs::path& like,
+                         const ContentSource& content, bool& created) {
+  OpenFile file;
+  const SystemError error = folder.Create(name, like, file);
+  created = !error;
+  return error ? error : WriteAndClose(file, content);
+}
+
+SystemError KeepOld(const Target& target) {
+  if (!target.temps.fresh.empty() && !target.folder.Link(target.name, target.Kept())) return 0;
+  const fs::path part = PartName(target.Kept());
+  OpenFile copy;
+  if (const SystemError error = target.folder.Create(part, target.name, copy)) return error;
+  if (const SystemError error = CopyInto(target.folder, target.name, copy)) return error;
+  return target.folder.Rename(part, target.Kept());
+}
+
+SystemError Place(const Target& target, const ContentSource& content, bool& touched) {
+  touched = false;
+  if (!target.temps.kept.empty()) {
+    if (const SystemError error = KeepOld(target)) return error;
+  }
+  if (target.temps.fresh.empty()) {
+    touched = true;
+    return WriteInPlace(target.folder, target.name, content);
+  }
+  const SystemError error = target.folder.Place(target.Fresh(), target.name);
+  FileFacts facts;
+  touched = !error || target.folder.Stat(target.name, facts) || !facts.exists;
+  return error;
+}
+
+SystemError RollBack(const Target& target, bool touched) {
+  const Folder& folder = target.folder;
+  if (!target.temps.fresh.empty()) {
+    if (const SystemError error = IgnoreNotFound(folder.Remove(target.Fresh()))) return error;
+  }
+  if (target.temps.kept.empty()) return touched ? IgnoreNotFound(folder.Remove(target.name)) : 0;
+  if (const SystemError error = IgnoreNotFound(folder.Remove(PartName(target.Kept())))) {
+    return error;
+  }
+  if (!touched) return IgnoreNotFound(folder.Remove(target.Kept()));
+  // Until the kept version is whole under its name, the target has not been touched.
+  FileFacts kept, now;
+  if (const SystemError error = folder.Stat(target.Kept(), kept)) return error;
+  if (!kept.exists) return 0;
+  if (target.temps.fresh.empty()) {
+    OpenFile file;
+    if (const SystemError error = folder.Open(target.name, OpenAs::kWrite, file)) return error;
+    if (const SystemError error = CopyInto(folder, target.Kept(), file)) return error;
+    return folder.Remove(target.Kept());
+  }
+  // A kept hard link to the file still at the target's name: the target was not touched.
+  if (const SystemError error = folder.Stat(target.name, now)) return error;
+  if (!SameFile(kept, now)) {
+    if (const SystemError error = folder.Rename(target.Kept(), target.name)) return error;
+  }
+  return IgnoreNotFound(folder.Remove(target.Kept()));
+}

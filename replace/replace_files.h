@@ -1,0 +1,82 @@
+#ifndef KELVANE_REPLACE_REPLACE_FILES_H_
+#define KELVANE_REPLACE_REPLACE_FILES_H_
+
+// Replacing a set of files all or none, durably, under a journal.
+//
+// Names. For targets T1..Tn (after following the links that may be followed) the journal is
+// ".<name of T1 as named>.journal" beside T1 as named. Each target T gets at most two
+// temporaries beside it: ".T.new-XXXXXXXX", its new content, and ".T.old-XXXXXXXX", its old
+// version (made through ".T.old-XXXXXXXX.part" where it must be copied); X is one of a-z0-9.
+//
+// States of one replacement, and what is on disk in each:
+//   1. Locked: the journal exists, empty or from a run that died; the targets are as they
+//      were (or as that run left them).
+//   2. Journaled: the journal names, for each target in order, its temporaries' tags
+//      ("new-XXXXXXXX old-XXXXXXXX"; "-" for none) and is flushed to disk.
+//   3. Written: each new temporary holds its whole new content, flushed.
+//   4. Placing: target by target, the old version is kept (a hard link, or a copy) and the
+//      new one takes the target's name (a rename; or the content written into the target
+//      itself, where the target has other hard links so that every name sees it).
+//   5. Committed: the journal is removed. This is the point of commit.
+//   6. Done: the kept old versions are removed.
+// The next run that takes the lock finds a journal in states 1 to 4 and puts every target
+// back as it was before (RollBack); in states 5 and 6 it finds no journal, and removes the
+// temporaries of the strict pattern that are left.
+//
+// Trust. A journal is data, never a list of orders: it holds no paths, only tags, and is
+// acted on only when it has one line of that form for each of this run's targets. It is
+// opened without following links or blocking, must be a regular file of one name and at
+// most kMaxJournalBytes, and is read through the handle that holds its lock. Targets are
+// reached through FollowTrustedLinks, and every step works on names in a folder held open,
+// never following a link at a name. Clean-up runs only in the journal's own folder.
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string_view>
+
+#include "platform/files.h"
+
+// Hands a file's whole content to the sink, piece by piece in order. It may be called more
+// than once and must give the same content each time.
+using ContentSource = std::function<void(const ContentSink& sink)>;
+
+// Hands the contents of several files to their sinks, one sink a file in order, together,
+// so that what the files share need be made once.
+using JointContentSource = std::function<void(std::span<const ContentSink> sinks)>;
+
+// A file to replace and its new content.
+struct FileReplacement {
+  std::filesystem::path path;
+  ContentSource content;
+};
+
+// What a replacement does while another holds the journal's lock: tells `notice` so at once,
+// then waits at most `limit` before it gives up.
+struct LockWait {
+  std::function<void(std::string_view message)> notice;
+  std::chrono::milliseconds limit{10000};
+};
+
+// Replaces every file of `files` with its content, durably and all or none, in the states
+// above. Refused before anything changes, with the reason: a journal that is not one of
+// these targets' (naming it and its owner), a lock still held after `wait.limit`, a link
+// that is not followed (FollowTrustedLinks), a target that is not a regular file, one the
+// process may not write or replace, one open in another program that does not let others
+// change it (Windows), two names of one file. When a target cannot be placed, those placed
+// already get their old versions back and the error names the target at fault; if that
+// fails too, the error says which file holds the old contents and the journal stays for the
+// next run. A replaced file keeps what the user set up on it, as far as the file system and
+// the process's rights allow: owner and group, permissions, extended attributes and ACLs;
+// on Windows its attributes, ACL and streams. `joint`, when given, must give every file the
+// same content as its own source; the new files are then written together from it.
+void ReplaceFiles(std::span<const FileReplacement> files, const JointContentSource& joint = {},
+                  const LockWait& wait = {});
+
+// Does for `paths` what ReplaceFiles does first: takes the lock, puts back what a run whose
+// process died left half done, and removes the temporaries no journal needs. Throws as
+// ReplaceFiles does.
+void RecoverFiles(std::span<const std::filesystem::path> paths, const LockWait& wait = {});
+
+#endif  // KELVANE_REPLACE_REPLACE_FILES_H_
