@@ -52,7 +52,7 @@ PlacedFile FollowTrustedLinks(const fs::path& path) {
 void ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large,
                    FileBytes& bytes) {
   const PlacedFile placed = FollowTrustedLinks(path);
-  OpenFile file;
+  HeldFile file;
   FileFacts facts;
   if (const SystemError error = placed.folder.Open(placed.name, OpenAs::kRead, file)) {
     FailFile(path, "cannot be opened", error);

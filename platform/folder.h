@@ -37,12 +37,12 @@ bool IsNotFound(SystemError error);
 bool IsBusy(SystemError error);
 
 // A file or folder held open, and closed when this object goes.
-class OpenFile {
+class HeldFile {
  public:
-  OpenFile() = default;
-  OpenFile(OpenFile&& other) noexcept;
-  OpenFile& operator=(OpenFile&& other) noexcept;
-  ~OpenFile();
+  HeldFile() = default;
+  HeldFile(HeldFile&& other) noexcept;
+  HeldFile& operator=(HeldFile&& other) noexcept;
+  ~HeldFile();
 
   [[nodiscard]] SystemError Facts(FileFacts& facts) const;
   [[nodiscard]] SystemError Write(std::string_view piece);
@@ -93,13 +93,13 @@ class Folder {
   [[nodiscard]] SystemError ReadLink(const std::filesystem::path& name,
                                      std::filesystem::path& text) const;
   [[nodiscard]] SystemError Open(const std::filesystem::path& name, OpenAs as,
-                                 OpenFile& file) const;
+                                 HeldFile& file) const;
   // Makes the new file `name` (an error where anything is there) for writing. Where `like`
   // names a file it gets what the user set up on it, as far as the file system and the
   // process's rights allow: owner and group (each kept alone when the other cannot be),
   // permissions, extended attributes and ACLs on POSIX; attributes on Windows.
   [[nodiscard]] SystemError Create(const std::filesystem::path& name,
-                                   const std::filesystem::path& like, OpenFile& file) const;
+                                   const std::filesystem::path& like, HeldFile& file) const;
   // "" when the regular file `name` may be replaced; otherwise the problem, such as
   // "cannot be written: Permission denied" or, on Windows, "cannot be replaced: in use by
   // another program".
@@ -116,14 +116,14 @@ class Folder {
                                   const std::filesystem::path& to) const;
   [[nodiscard]] SystemError Remove(const std::filesystem::path& name) const;
   // Removes `name`, which `file` holds open, durably, then closes `file`.
-  [[nodiscard]] SystemError RemoveHeld(const std::filesystem::path& name, OpenFile& file) const;
+  [[nodiscard]] SystemError RemoveHeld(const std::filesystem::path& name, HeldFile& file) const;
   [[nodiscard]] SystemError List(std::vector<std::filesystem::path>& names) const;
   // Flushes the folder's entries to disk, where the platform needs it after renames.
   [[nodiscard]] SystemError Sync() const;
 
  private:
   std::filesystem::path path_;
-  OpenFile handle_;
+  HeldFile handle_;
 };
 
 #endif  // KELVANE_PLATFORM_FOLDER_H_

@@ -185,27 +185,27 @@ bool IsNotFound(SystemError error) { return error == ENOENT; }
 
 bool IsBusy(SystemError error) { return error == EWOULDBLOCK; }
 
-OpenFile::OpenFile(OpenFile&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+HeldFile::HeldFile(HeldFile&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
 
-OpenFile& OpenFile::operator=(OpenFile&& other) noexcept {
+HeldFile& HeldFile::operator=(HeldFile&& other) noexcept {
   std::swap(handle_, other.handle_);
   return *this;
 }
 
-OpenFile::~OpenFile() {
+HeldFile::~HeldFile() {
   if (handle_ >= 0) ::close(Fd(handle_));
 }
 
-SystemError OpenFile::Facts(FileFacts& facts) const {
+SystemError HeldFile::Facts(FileFacts& facts) const {
   struct stat status {};
   if (::fstat(Fd(handle_), &status) != 0) return LastError();
   facts = FactsOf(status);
   return 0;
 }
 
-SystemError OpenFile::Write(std::string_view piece) { return WriteAll(Fd(handle_), piece); }
+SystemError HeldFile::Write(std::string_view piece) { return WriteAll(Fd(handle_), piece); }
 
-SystemError OpenFile::Read(char* out, std::size_t size, std::size_t& got) {
+SystemError HeldFile::Read(char* out, std::size_t size, std::size_t& got) {
   got = 0;
   while (got < size) {
     const ssize_t n = ::read(Fd(handle_), out + got, size - got);
@@ -217,15 +217,15 @@ SystemError OpenFile::Read(char* out, std::size_t size, std::size_t& got) {
   return 0;
 }
 
-SystemError OpenFile::Rewind() { return ::lseek(Fd(handle_), 0, SEEK_SET) == 0 ? 0 : LastError(); }
+SystemError HeldFile::Rewind() { return ::lseek(Fd(handle_), 0, SEEK_SET) == 0 ? 0 : LastError(); }
 
-SystemError OpenFile::Flush() {
+SystemError HeldFile::Flush() {
   const off_t size = ::lseek(Fd(handle_), 0, SEEK_CUR);
   return size < 0 || ::ftruncate(Fd(handle_), size) != 0 || ::fsync(Fd(handle_)) != 0 ? LastError()
                                                                                       : 0;
 }
 
-SystemError OpenFile::Close() { return Result(::close(Fd(std::exchange(handle_, -1)))); }
+SystemError HeldFile::Close() { return Result(::close(Fd(std::exchange(handle_, -1)))); }
 
 SystemError Folder::Open(const fs::path& path) {
   path_ = path;
@@ -269,7 +269,7 @@ SystemError Folder::ReadLink(const fs::path& name, fs::path& text) const {
   return 0;
 }
 
-SystemError Folder::Open(const fs::path& name, OpenAs as, OpenFile& file) const {
+SystemError Folder::Open(const fs::path& name, OpenAs as, HeldFile& file) const {
   int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
   flags |= as == OpenAs::kRead ? O_RDONLY : as == OpenAs::kWrite ? O_WRONLY : O_RDWR | O_CREAT;
   // A new journal gets the mode a new pass line gets, so that a teammate's run can mend
@@ -281,7 +281,7 @@ SystemError Folder::Open(const fs::path& name, OpenAs as, OpenFile& file) const 
   return as == OpenAs::kJournal ? LockJournal(fd, Fd(handle_.handle_), name.c_str()) : 0;
 }
 
-SystemError Folder::Create(const fs::path& name, const fs::path& like, OpenFile& file) const {
+SystemError Folder::Create(const fs::path& name, const fs::path& like, HeldFile& file) const {
   // Private until it has the old file's access; a file with none gets the umask's.
   const int fd =
       ::openat(Fd(handle_.handle_), name.c_str(),
@@ -329,7 +329,7 @@ SystemError Folder::Remove(const fs::path& name) const {
   return Result(::unlinkat(Fd(handle_.handle_), name.c_str(), 0));
 }
 
-SystemError Folder::RemoveHeld(const fs::path& name, OpenFile& file) const {
+SystemError Folder::RemoveHeld(const fs::path& name, HeldFile& file) const {
   SystemError error = Remove(name);
   if (!error) error = Sync();
   const SystemError closed = file.Close();

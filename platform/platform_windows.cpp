@@ -6,6 +6,9 @@
 #endif
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+// After windows.h, which they need.
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -15,8 +18,8 @@
 
 #include "base/run_error.h"
 #include "platform/file_error.h"
-#include "platform/file_operations.h"
 #include "platform/files.h"
+#include "platform/folder.h"
 #include "platform/process.h"
 #include "platform/utf16.h"
 
@@ -65,6 +68,61 @@ SystemError WriteAll(HANDLE file, std::string_view content) {
   return 0;
 }
 
+HANDLE Raw(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+FileFacts FactsOf(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file, &info)) return {true, false, false, 0, 0, 1, 0};
+  const bool link = info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+  const bool folder = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+  return {true,
+          !link && !folder && ::GetFileType(file) == FILE_TYPE_DISK,
+          link,
+          info.dwVolumeSerialNumber,
+          (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
+          info.nNumberOfLinks,
+          (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow};
+}
+
+// Opens `path` itself, never what a reparse point at it leads to.
+HANDLE OpenEntry(const fs::path& path, DWORD access, DWORD share, DWORD disposition,
+                 DWORD flags = FILE_ATTRIBUTE_NORMAL) {
+  return ::CreateFileW(Long(path).c_str(), access, share, nullptr, disposition,
+                       flags | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+std::string AccountName(PSID sid) {
+  wchar_t name[256], domain[256];
+  DWORD name_size = 256, domain_size = 256;
+  SID_NAME_USE use;
+  if (::LookupAccountSidW(nullptr, sid, name, &name_size, domain, &domain_size, &use)) {
+    return Utf8(domain_size > 0 ? std::wstring(domain) + L"\\" + name : std::wstring(name));
+  }
+  wchar_t* text = nullptr;
+  if (!::ConvertSidToStringSidW(sid, &text)) return "an unknown account";
+  const std::string result = Utf8(text);
+  ::LocalFree(text);
+  return result;
+}
+
+// Whether `sid` is the user running this program, an administrator or the system, the
+// owners whose links are followed.
+bool IsTrustedOwner(PSID sid) {
+  if (::IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ||
+      ::IsWellKnownSid(sid, WinLocalSystemSid)) {
+    return true;
+  }
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  alignas(TOKEN_USER) unsigned char buffer[256];
+  DWORD size = 0;
+  const bool got = ::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
+  ::CloseHandle(token);
+  return got && ::EqualSid(sid, reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
+}
+
 // ERROR_DIRECTORY_NOT_SUPPORTED, which MinGW-w64's headers lack.
 constexpr DWORD kErrorIsFolder = 336;
 
@@ -100,34 +158,6 @@ bool FileExists(const fs::path& path) {
 bool IsFolder(const fs::path& path) {
   const DWORD attributes = ::GetFileAttributesW(Long(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large,
-                   FileBytes& bytes) {
-  const DWORD attributes = ::GetFileAttributesW(Long(path).c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    RefuseFile(path, "is not a regular file");
-  }
-  Handle file(::CreateFileW(Long(path).c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) FailFile(path, "cannot be opened", ::GetLastError());
-  if (::GetFileType(file.get()) != FILE_TYPE_DISK) RefuseFile(path, "is not a regular file");
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.get(), &size)) FailFile(path, "cannot be read", ::GetLastError());
-  CheckFileSize(path, static_cast<unsigned long long>(size.QuadPart), max_bytes, too_large);
-  const auto total = static_cast<std::size_t>(size.QuadPart);
-  char* const content = bytes.Prepare(total);
-  std::size_t got = 0;
-  while (got < total) {
-    DWORD read = 0;
-    if (!::ReadFile(file.get(), content + got, static_cast<DWORD>(total - got), &read, nullptr)) {
-      FailFile(path, "cannot be read", ::GetLastError());
-    }
-    if (read == 0) break;
-    got += read;
-  }
-  bytes.SetSize(got);
 }
 
 std::string DisplayPath(const fs::path& path) { return Utf8(path.native()); }
@@ -179,145 +209,195 @@ std::string ReasonOf(SystemError error) {
   return reason.empty() ? "system error " + std::to_string(error) : Utf8(reason);
 }
 
-bool IsAlreadyExists(SystemError error) {
-  return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
-}
-
 bool IsNotFound(SystemError error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-namespace {
+bool IsBusy(SystemError error) { return error == ERROR_SHARING_VIOLATION; }
 
-FileFacts FactsOf(HANDLE file) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!::GetFileInformationByHandle(file, &info)) return {true, 0, 0, 1};
-  return {true, info.dwVolumeSerialNumber,
-          (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow, info.nNumberOfLinks};
+HeldFile::HeldFile(HeldFile&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+
+HeldFile& HeldFile::operator=(HeldFile&& other) noexcept {
+  std::swap(handle_, other.handle_);
+  return *this;
 }
 
-}  // namespace
+HeldFile::~HeldFile() {
+  if (handle_ != -1) ::CloseHandle(Raw(handle_));
+}
 
-SystemError StatFile(const fs::path& path, FileFacts& facts) {
+SystemError HeldFile::Facts(FileFacts& facts) const {
+  facts = FactsOf(Raw(handle_));
+  return 0;
+}
+
+SystemError HeldFile::Write(std::string_view piece) { return WriteAll(Raw(handle_), piece); }
+
+SystemError HeldFile::Read(char* out, std::size_t size, std::size_t& got) {
+  got = 0;
+  while (got < size) {
+    DWORD read = 0;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(size - got, 1 << 20));
+    if (!::ReadFile(Raw(handle_), out + got, chunk, &read, nullptr)) return ::GetLastError();
+    if (read == 0) break;
+    got += read;
+  }
+  return 0;
+}
+
+SystemError HeldFile::Rewind() {
+  return ::SetFilePointerEx(Raw(handle_), LARGE_INTEGER{}, nullptr, FILE_BEGIN) ? 0
+                                                                                : ::GetLastError();
+}
+
+SystemError HeldFile::Flush() {
+  return ::SetEndOfFile(Raw(handle_)) && ::FlushFileBuffers(Raw(handle_)) ? 0 : ::GetLastError();
+}
+
+SystemError HeldFile::Close() {
+  return ::CloseHandle(Raw(std::exchange(handle_, -1))) ? 0 : ::GetLastError();
+}
+
+// Held without letting others delete it, so that the folder cannot be renamed or replaced
+// while its names are used.
+SystemError Folder::Open(const fs::path& path) {
+  path_ = path;
+  handle_ = {};
+  const HANDLE folder =
+      ::CreateFileW(Long(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (folder == INVALID_HANDLE_VALUE) return ::GetLastError();
+  handle_.handle_ = reinterpret_cast<std::intptr_t>(folder);
+  return 0;
+}
+
+SystemError Folder::Stat(const fs::path& name, FileFacts& facts) const {
   facts = {};
-  Handle file(::CreateFileW(Long(path).c_str(), 0,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!file.valid()) return IsNotFound(::GetLastError()) ? 0 : ::GetLastError();
-  facts = FactsOf(file.get());
+  Handle entry(OpenEntry(Show(name), FILE_READ_ATTRIBUTES, kShareAll, OPEN_EXISTING));
+  if (!entry.valid()) return IsNotFound(::GetLastError()) ? 0 : ::GetLastError();
+  facts = FactsOf(entry.get());
+  return 0;
+}
+
+SystemError Folder::GetOwner(const fs::path& name, Owner& owner) const {
+  Handle entry(OpenEntry(Show(name), READ_CONTROL, kShareAll, OPEN_EXISTING));
+  if (!entry.valid()) return ::GetLastError();
+  PSID sid = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  const DWORD error = ::GetSecurityInfo(entry.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION,
+                                        &sid, nullptr, nullptr, nullptr, &descriptor);
+  if (error != ERROR_SUCCESS) return error;
+  owner = {AccountName(sid), IsTrustedOwner(sid)};
+  ::LocalFree(descriptor);
+  return 0;
+}
+
+SystemError Folder::ReadLink(const fs::path& name, fs::path& text) const {
+  std::error_code error;
+  text = fs::read_symlink(Show(name), error);
+  return error ? static_cast<SystemError>(ERROR_NOT_A_REPARSE_POINT) : 0;
+}
+
+// A journal is opened without sharing: the lock is the open handle. A journal that its
+// holder is removing gives "access denied" for a moment, which is waited out.
+SystemError Folder::Open(const fs::path& name, OpenAs as, HeldFile& file) const {
+  const DWORD access = as == OpenAs::kRead    ? GENERIC_READ
+                       : as == OpenAs::kWrite ? GENERIC_WRITE
+                                              : GENERIC_READ | GENERIC_WRITE | DELETE;
+  const DWORD share = as == OpenAs::kRead ? kShareAll : as == OpenAs::kWrite ? FILE_SHARE_READ : 0;
+  const DWORD disposition = as == OpenAs::kJournal ? OPEN_ALWAYS : OPEN_EXISTING;
+  const DWORD flags = as == OpenAs::kJournal ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL;
+  for (int tries = 0;; ++tries) {
+    const HANDLE opened = OpenEntry(Show(name), access, share, disposition, flags);
+    if (opened != INVALID_HANDLE_VALUE) {
+      file = {};
+      file.handle_ = reinterpret_cast<std::intptr_t>(opened);
+      return 0;
+    }
+    const SystemError error = ::GetLastError();
+    if (as != OpenAs::kJournal || error != ERROR_ACCESS_DENIED || tries >= 50) return error;
+    ::Sleep(20);
+  }
+}
+
+SystemError Folder::Create(const fs::path& name, const fs::path& like, HeldFile& file) const {
+  DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+  if (!like.empty()) {
+    const DWORD old = ::GetFileAttributesW(Long(Show(like)).c_str());
+    if (old != INVALID_FILE_ATTRIBUTES && (old & kKeptAttributes)) {
+      attributes = old & kKeptAttributes;
+    }
+  }
+  const HANDLE created = OpenEntry(Show(name), GENERIC_WRITE, 0, CREATE_NEW, attributes);
+  if (created == INVALID_HANDLE_VALUE) return ::GetLastError();
+  file = {};
+  file.handle_ = reinterpret_cast<std::intptr_t>(created);
   return 0;
 }
 
 // Opening the target as a replacement will, for writing and deleting, finds a program that
 // holds it open without letting others change it before anything is made.
-std::string CheckReplaceable(const fs::path& target, FileFacts& facts) {
-  facts = {};
-  const DWORD attributes = ::GetFileAttributesW(Long(target).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return "";
-  facts.exists = true;
+std::string Folder::ReplaceProblem(const fs::path& name) const {
+  const DWORD attributes = ::GetFileAttributesW(Long(Show(name)).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return "cannot be read: " + ReasonOf(::GetLastError());
   if (attributes & FILE_ATTRIBUTE_DIRECTORY)
     return "cannot be replaced: " + ReasonOf(kErrorIsFolder);
-  if (attributes & FILE_ATTRIBUTE_READONLY)
+  if (attributes & FILE_ATTRIBUTE_READONLY) {
     return "cannot be written: " + ReasonOf(ERROR_FILE_READ_ONLY);
-  Handle file(::CreateFileW(Long(target).c_str(), GENERIC_WRITE | DELETE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
+  Handle file(OpenEntry(Show(name), GENERIC_WRITE | DELETE, kShareAll, OPEN_EXISTING));
   if (!file.valid()) {
     const SystemError error = ::GetLastError();
     return (error == ERROR_SHARING_VIOLATION ? "cannot be replaced: " : "cannot be written: ") +
            ReasonOf(error);
   }
-  if (::GetFileType(file.get()) != FILE_TYPE_DISK)
-    return "is not a regular file, so it is not replaced";
-  facts = FactsOf(file.get());
+  if (!FactsOf(file.get()).regular) return "is not a regular file, so it is not replaced";
   return "";
 }
 
-NewFile::~NewFile() {
-  if (handle_ != -1) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+SystemError Folder::Link(const fs::path& existing, const fs::path& link) const {
+  return ::CreateHardLinkW(Long(Show(link)).c_str(), Long(Show(existing)).c_str(), nullptr)
+             ? 0
+             : ::GetLastError();
 }
 
-SystemError NewFile::Create(const fs::path& path, const fs::path& like, bool like_exists) {
-  DWORD attributes = FILE_ATTRIBUTE_NORMAL;
-  if (like_exists) {
-    const DWORD old = ::GetFileAttributesW(Long(like).c_str());
-    if (old != INVALID_FILE_ATTRIBUTES && (old & kKeptAttributes))
-      attributes = old & kKeptAttributes;
-  }
-  const HANDLE file =
-      ::CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return ::GetLastError();
-  handle_ = reinterpret_cast<std::intptr_t>(file);
-  return 0;
-}
-
-SystemError NewFile::Write(std::string_view piece) {
-  return WriteAll(reinterpret_cast<HANDLE>(handle_), piece);
-}
-
-SystemError NewFile::Finish() {
-  const auto file = reinterpret_cast<HANDLE>(std::exchange(handle_, -1));
-  const SystemError error = ::FlushFileBuffers(file) ? 0 : ::GetLastError();
-  return ::CloseHandle(file) || error ? error : ::GetLastError();
-}
-
-SystemError WriteInPlace(const fs::path& path, const ContentSource& content) {
-  Handle file(::CreateFileW(Long(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return ::GetLastError();
-  const auto write = [&file](std::string_view piece) { return WriteAll(file.get(), piece); };
-  if (const SystemError error = WriteEach(content, write)) return error;
-  if (!::SetEndOfFile(file.get()) || !::FlushFileBuffers(file.get())) return ::GetLastError();
-  return file.Close();
-}
-
-SystemError ReadFileInto(const fs::path& path, std::string& content) {
-  Handle file(::CreateFileW(Long(path).c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return ::GetLastError();
-  content.clear();
-  char buffer[1 << 16];
-  for (;;) {
-    DWORD read = 0;
-    if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return ::GetLastError();
-    if (read == 0) return 0;
-    content.append(buffer, read);
-  }
-}
-
-SystemError LinkFile(const fs::path& existing, const fs::path& link) {
-  return ::CreateHardLinkW(Long(link).c_str(), Long(existing).c_str(), nullptr) ? 0
-                                                                                : ::GetLastError();
+SystemError Folder::Rename(const fs::path& from, const fs::path& to) const {
+  return ::MoveFileExW(Long(Show(from)).c_str(), Long(Show(to)).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? 0
+             : ::GetLastError();
 }
 
 // ReplaceFileW is Windows' own way to replace a file: the new one takes over the old one's
 // ACL, attributes, named streams and creation time.
-SystemError PlaceFile(const fs::path& from, const fs::path& to) {
-  if (::GetFileAttributesW(Long(to).c_str()) == INVALID_FILE_ATTRIBUTES) {
-    return MoveFileOver(from, to);
+SystemError Folder::Place(const fs::path& from, const fs::path& to) const {
+  if (::GetFileAttributesW(Long(Show(to)).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    return Rename(from, to);
   }
-  return ::ReplaceFileW(Long(to).c_str(), Long(from).c_str(), nullptr,
+  return ::ReplaceFileW(Long(Show(to)).c_str(), Long(Show(from)).c_str(), nullptr,
                         REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
                         nullptr)
              ? 0
              : ::GetLastError();
 }
 
-SystemError MoveFileOver(const fs::path& from, const fs::path& to) {
-  return ::MoveFileExW(Long(from).c_str(), Long(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-             ? 0
-             : ::GetLastError();
+SystemError Folder::Remove(const fs::path& name) const {
+  return ::DeleteFileW(Long(Show(name)).c_str()) ? 0 : ::GetLastError();
 }
 
-SystemError RemoveFile(const fs::path& path) {
-  return ::DeleteFileW(Long(path).c_str()) ? 0 : ::GetLastError();
+// Another process cannot open it meanwhile: it is removed through the handle that holds it.
+SystemError Folder::RemoveHeld(const fs::path&, HeldFile& file) const {
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  if (!::SetFileInformationByHandle(Raw(file.handle_), FileDispositionInfo, &disposition,
+                                    sizeof disposition)) {
+    return ::GetLastError();
+  }
+  return file.Close();
 }
 
-SystemError ListFolder(const fs::path& folder, std::vector<fs::path>& names) {
+SystemError Folder::List(std::vector<fs::path>& names) const {
   WIN32_FIND_DATAW data;
-  const HANDLE search = ::FindFirstFileW((Long(folder) + L"\\*").c_str(), &data);
+  const HANDLE search = ::FindFirstFileW((Long(path_) + L"\\*").c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return ::GetLastError();
   do names.emplace_back(data.cFileName);
   while (::FindNextFileW(search, &data));
@@ -326,60 +406,4 @@ SystemError ListFolder(const fs::path& folder, std::vector<fs::path>& names) {
 }
 
 // MOVEFILE_WRITE_THROUGH has made each rename durable already.
-SystemError SyncFolder(const fs::path&) { return 0; }
-
-LockedFile::~LockedFile() {
-  if (handle_ != -1) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
-}
-
-// Opened without sharing, the file is locked for as long as it is open. Another holder
-// makes the open fail with a sharing violation, and a file its holder is removing with
-// "access denied" for a moment: both are waited out, the second only briefly.
-SystemError LockedFile::Open(const fs::path& path) {
-  path_ = path;
-  for (int tries = 0;; ++tries) {
-    const HANDLE file = ::CreateFileW(Long(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
-                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      handle_ = reinterpret_cast<std::intptr_t>(file);
-      return 0;
-    }
-    const SystemError error = ::GetLastError();
-    const bool busy =
-        error == ERROR_SHARING_VIOLATION || (error == ERROR_ACCESS_DENIED && tries < 50);
-    if (!busy || tries >= 3000) return error;
-    ::Sleep(20);
-  }
-}
-
-SystemError LockedFile::Read(std::string& content) {
-  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
-  if (!::SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN)) return ::GetLastError();
-  content.clear();
-  char buffer[4096];
-  for (;;) {
-    DWORD read = 0;
-    if (!::ReadFile(file, buffer, sizeof buffer, &read, nullptr)) return ::GetLastError();
-    if (read == 0) return 0;
-    content.append(buffer, read);
-  }
-}
-
-SystemError LockedFile::Rewrite(std::string_view content) {
-  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
-  if (!::SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN)) return ::GetLastError();
-  if (const SystemError error = WriteAll(file, content)) return error;
-  if (!::SetEndOfFile(file) || !::FlushFileBuffers(file)) return ::GetLastError();
-  return 0;
-}
-
-SystemError LockedFile::Remove() {
-  FILE_DISPOSITION_INFO disposition{TRUE};
-  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
-  if (!::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition)) {
-    return ::GetLastError();
-  }
-  ::CloseHandle(file);
-  handle_ = -1;
-  return 0;
-}
+SystemError Folder::Sync() const { return 0; }

@@ -10,7 +10,7 @@ SystemError IgnoreNotFound(SystemError error) { return IsNotFound(error) ? 0 : e
 
 // Writes what `content` gives to `file`, then flushes and closes it; the first failure is
 // kept, and the pieces after it are passed over.
-SystemError WriteAndClose(OpenFile& file, const ContentSource& content) {
+SystemError WriteAndClose(HeldFile& file, const ContentSource& content) {
   SystemError error = 0;
   content([&](std::string_view piece) {
     if (!error) error = file.Write(piece);
@@ -21,8 +21,8 @@ SystemError WriteAndClose(OpenFile& file, const ContentSource& content) {
 }
 
 // The content of the file `name` in `folder`, read piece by piece as it is written.
-SystemError CopyInto(const Folder& folder, const fs::path& name, OpenFile& to) {
-  OpenFile from;
+SystemError CopyInto(const Folder& folder, const fs::path& name, HeldFile& to) {
+  HeldFile from;
   SystemError error = folder.Open(name, OpenAs::kRead, from);
   if (error) return error;
   const SystemError written = WriteAndClose(to, [&](const ContentSink& sink) {
@@ -36,7 +36,7 @@ SystemError CopyInto(const Folder& folder, const fs::path& name, OpenFile& to) {
 }
 
 SystemError WriteInPlace(const Folder& folder, const fs::path& name, const ContentSource& content) {
-  OpenFile file;
+  HeldFile file;
   if (const SystemError error = folder.Open(name, OpenAs::kWrite, file)) return error;
   return WriteAndClose(file, content);
 }
@@ -45,7 +45,7 @@ SystemError WriteInPlace(const Folder& folder, const fs::path& name, const Conte
 
 SystemError WriteNewFile(const Folder& folder, const fs::path& name, const fs::path& like,
                          const ContentSource& content, bool& created) {
-  OpenFile file;
+  HeldFile file;
   const SystemError error = folder.Create(name, like, file);
   created = !error;
   return error ? error : WriteAndClose(file, content);
@@ -54,7 +54,7 @@ SystemError WriteNewFile(const Folder& folder, const fs::path& name, const fs::p
 SystemError KeepOld(const Target& target) {
   if (!target.temps.fresh.empty() && !target.folder.Link(target.name, target.Kept())) return 0;
   const fs::path part = PartName(target.Kept());
-  OpenFile copy;
+  HeldFile copy;
   if (const SystemError error = target.folder.Create(part, target.name, copy)) return error;
   if (const SystemError error = CopyInto(target.folder, target.name, copy)) return error;
   return target.folder.Rename(part, target.Kept());
@@ -90,7 +90,7 @@ SystemError RollBack(const Target& target, bool touched) {
   if (const SystemError error = folder.Stat(target.Kept(), kept)) return error;
   if (!kept.exists) return 0;
   if (target.temps.fresh.empty()) {
-    OpenFile file;
+    HeldFile file;
     if (const SystemError error = folder.Open(target.name, OpenAs::kWrite, file)) return error;
     if (const SystemError error = CopyInto(folder, target.Kept(), file)) return error;
     return folder.Remove(target.Kept());

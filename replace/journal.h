@@ -64,7 +64,7 @@ class Journal {
 
   Folder folder_;
   std::filesystem::path name_;
-  OpenFile file_;
+  HeldFile file_;
 };
 
 #endif  // KELVANE_REPLACE_JOURNAL_H_

@@ -107,7 +107,7 @@ void WriteFreshFiles(const std::vector<Placed>& targets, std::span<const FileRep
     }
     return;
   }
-  std::vector<OpenFile> fresh(targets.size());
+  std::vector<HeldFile> fresh(targets.size());
   std::vector<SystemError> errors(targets.size());
   std::vector<ContentSink> sinks(targets.size(), [](std::string_view) {});
   for (std::size_t i = 0; i < targets.size(); ++i) {
