@@ -1,0 +1,283 @@
+#include "replace/replace_files.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <numeric>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "replace/journal.h"
+#include "tests/test_support.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The four temporaries a replacement of Pass1.txt and Pass2.txt may leave, and its journal.
+const std::string kNew1 = ".Pass1.txt.new-11111111", kOld1 = ".Pass1.txt.old-11111111";
+const std::string kNew2 = ".Pass2.txt.new-22222222", kOld2 = ".Pass2.txt.old-22222222";
+const std::string kJournal = ".Pass1.txt.journal";
+const std::string kHeader = "kelvane journal 2\n";
+
+using Files = std::map<std::string, std::string>;
+
+class ReplaceFilesTest : public testing::Test {
+ protected:
+  void Lay(const Files& files) const {
+    for (const auto& [name, content] : files) dir_.Write(name, content);
+  }
+  // Every entry of the folder with its content: "name=content; ...".
+  std::string Folder() const {
+    std::string state;
+    for (const auto& entry : fs::directory_iterator(dir_.path)) {
+      const std::string name = entry.path().filename().string();
+      state += name + "=" + dir_.Read(name) + "; ";
+    }
+    return state;
+  }
+  std::string Expected(const Files& files) const {
+    std::string state;
+    for (const auto& [name, content] : files) state += name + "=" + content + "; ";
+    return state;
+  }
+  std::vector<fs::path> Paths() const { return {dir_.path / "Pass1.txt", dir_.path / "Pass2.txt"}; }
+  void Replace(const LockWait& wait = {}) const {
+    const auto text = [](std::string_view content) {
+      return [content](const ContentSink& sink) { sink(content); };
+    };
+    const FileReplacement files[] = {{dir_.path / "Pass1.txt", text("new 1")},
+                                     {dir_.path / "Pass2.txt", text("new 2")}};
+    ReplaceFiles(files, {}, wait);
+  }
+
+  ScratchDir dir_;
+};
+
+// Sorted as directory_iterator is not: compare the sets of entries.
+std::string Sorted(std::string state) {
+  std::multiset<std::string> parts;
+  for (std::size_t at = 0, end; (end = state.find("; ", at)) != std::string::npos; at = end + 2) {
+    parts.insert(state.substr(at, end + 2 - at));
+  }
+  return std::accumulate(parts.begin(), parts.end(), std::string());
+}
+
+// For every point a run can die at, what it leaves on disk, and what the next run's
+// recovery must make of it: both pass lines as they were before that run, nothing else.
+TEST_F(ReplaceFilesTest, RecoveryPutsBackWhatARunLeftAtEachPoint) {
+  const std::string both = kHeader + "new-11111111 old-11111111\nnew-22222222 old-22222222\n";
+  const Files old = {{"Pass1.txt", "old 1"}, {"Pass2.txt", "old 2"}};
+  const auto with = [](Files files, const Files& more) {
+    files.insert(more.begin(), more.end());
+    return files;
+  };
+  struct Case {
+    const char* point;
+    Files left;  // the whole folder, journal and all
+    Files after;
+  };
+  const Case cases[] = {
+      {"the journal made, nothing in it", with(old, {{kJournal, ""}}), old},
+      {"the journal written", with(old, {{kJournal, both}}), old},
+      {"the first new file half written", with(old, {{kJournal, both}, {kNew1, "ne"}}), old},
+      {"both new files written", with(old, {{kJournal, both}, {kNew1, "new 1"}, {kNew2, "new 2"}}),
+       old},
+      {"the first old version half copied",
+       with(old, {{kJournal, both}, {kNew1, "new 1"}, {kOld1 + ".part", "ol"}}), old},
+      {"the first placed",
+       {{kJournal, both},
+        {"Pass1.txt", "new 1"},
+        {kOld1, "old 1"},
+        {"Pass2.txt", "old 2"},
+        {kNew2, "new 2"}},
+       old},
+      {"both placed",
+       {{kJournal, both},
+        {"Pass1.txt", "new 1"},
+        {kOld1, "old 1"},
+        {"Pass2.txt", "new 2"},
+        {kOld2, "old 2"}},
+       old},
+      {"committed, old versions left",
+       {{"Pass1.txt", "new 1"}, {kOld1, "old 1"}, {"Pass2.txt", "new 2"}, {kOld2, "old 2"}},
+       {{"Pass1.txt", "new 1"}, {"Pass2.txt", "new 2"}}},
+      {"no Pass2.txt before, both placed",
+       {{kJournal, kHeader + "new-11111111 old-11111111\nnew-22222222 -\n"},
+        {"Pass1.txt", "new 1"},
+        {kOld1, "old 1"},
+        {"Pass2.txt", "new 2"}},
+       {{"Pass1.txt", "old 1"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.point);
+    for (const auto& entry : fs::directory_iterator(dir_.path)) fs::remove(entry.path());
+    Lay(c.left);
+    RecoverFiles(Paths());
+    EXPECT_EQ(Sorted(Folder()), Sorted(Expected(c.after)));
+  }
+}
+
+// A pass line with other hard links is written in place: its old content is copied back into
+// it, so that every name sees it again.
+TEST_F(ReplaceFilesTest, RecoveryWritesBackInPlaceWhereTheFileHasOtherNames) {
+  Lay({{"Pass1.txt", "new"}, {"Pass2.txt", "old 2"}, {kOld1, "old 1"}});
+  fs::create_hard_link(dir_.path / "Pass1.txt", dir_.path / "elsewhere");
+  dir_.Write(kJournal, kHeader + "- old-11111111\nnew-22222222 old-22222222\n");
+  RecoverFiles(Paths());
+  EXPECT_EQ(
+      Sorted(Folder()),
+      Sorted(Expected({{"Pass1.txt", "old 1"}, {"Pass2.txt", "old 2"}, {"elsewhere", "old 1"}})));
+}
+
+// A journal that is not one this program wrote for these two files is refused before
+// anything changes, whatever it says and whatever lies beside it.
+TEST_F(ReplaceFilesTest, RefusesAJournalThatIsNotOfTheseTargets) {
+  const char* journals[] = {
+      "replacement journal 1\nnr -2f746d702f78 - -\n",   // the old format, with paths
+      "kelvane journal 2\nnew-11111111 old-11111111\n",  // one entry for two targets
+      "kelvane journal 2\nnew-11111111 old-11111111\nnew-22222222 old-22222222\n- -\n",
+      "kelvane journal 2\nnew-11111111 old-11111111\nnew-2222222 old-22222222\n",
+      "kelvane journal 2\nnew-11111111 old-11111111\nnew-22222222 old-../../x\n",
+      "kelvane journal 2\nold-11111111 new-11111111\nnew-22222222 old-22222222\n",
+      "kelvane journal 2\nnew-11111111 old-11111111\n- -\n",
+      "kelvane journal 2\nnew-11111111 old-11111111\nnew-22222222 old-22222222",
+      "kelvane journal 2\nnew-11111111 old-1111111A\nnew-22222222 old-22222222\n",
+      "\x7f"
+      "ELF\x02\x01",
+  };
+  const Files planted = {
+      {"Pass1.txt", "old 1"}, {"Pass2.txt", "old 2"}, {kOld1, "planted"}, {kNew2, "planted"}};
+  for (const char* journal : journals) {
+    SCOPED_TRACE(journal);
+    Files files = planted;
+    files[kJournal] = journal;
+    Lay(files);
+    const std::string report = ErrorOf([&] { Replace(); });
+    const std::string start = "file error: " + DisplayPath(dir_.path / kJournal) +
+                              ": is not a journal of Kelvane for these pass lines (owned by ";
+    EXPECT_EQ(report.substr(0, start.size()), start);
+    EXPECT_TRUE(report.ends_with("); nothing was changed. Remove it to go on.")) << report;
+    EXPECT_EQ(Sorted(Folder()), Sorted(Expected(files)));
+  }
+}
+
+// A journal is read only as a small regular file of one name, without following a link or
+// waiting on a FIFO; anything else is refused, naming it.
+TEST_F(ReplaceFilesTest, RefusesAJournalThatIsNotASmallFileOfItsOwn) {
+  ScratchDir victim;
+  victim.Write("notes", "private");
+  Lay({{"Pass1.txt", "old 1"}, {"Pass2.txt", "old 2"}});
+  const fs::path journal = dir_.path / kJournal;
+  const auto refusal = [&] {
+    const std::string report = ErrorOf([&] { Replace(); });
+    return report.substr(0, report.find(" (owned by "));
+  };
+  const std::string name = "file error: " + DisplayPath(journal) + ": ";
+  dir_.Write(kJournal, std::string(5000, '\n'));
+  EXPECT_EQ(refusal(), name + "is 5000 bytes, too large for a journal of Kelvane");
+  fs::remove(journal);
+  fs::create_hard_link(victim.path / "notes", journal);
+  EXPECT_EQ(refusal(), name + "has other names (hard links), so it is not a journal of Kelvane");
+  fs::remove(journal);
+#ifndef _WIN32
+  fs::create_symlink(victim.path / "notes", journal);
+  EXPECT_EQ(refusal(), name + "is a symbolic link, not a journal of Kelvane");
+  fs::remove(journal);
+  fs::create_symlink(victim.path / "made", journal);
+  EXPECT_EQ(refusal(), name + "is a symbolic link, not a journal of Kelvane");
+  fs::remove(journal);
+  ASSERT_EQ(mkfifo(journal.c_str(), 0644), 0);
+  EXPECT_EQ(refusal(), name + "is not a regular file, so not a journal of Kelvane");
+  fs::remove(journal);
+#endif
+  EXPECT_EQ(victim.Entries(), "notes ");
+  EXPECT_EQ(victim.Read("notes"), "private");
+  EXPECT_EQ(Sorted(Folder()), Sorted(Expected({{"Pass1.txt", "old 1"}, {"Pass2.txt", "old 2"}})));
+}
+
+// While another run holds the journal, the run says so at once, waits as long as it was
+// told, then gives up naming the journal, with nothing changed; once it is free, it runs.
+TEST_F(ReplaceFilesTest, SaysAtOnceThatAnotherRunHoldsTheFilesAndWaitsOnlySoLong) {
+  Lay({{"Pass1.txt", "old 1"}, {"Pass2.txt", "old 2"}});
+  std::vector<std::string> notices;
+  LockWait wait;
+  wait.notice = [&notices](std::string_view message) { notices.emplace_back(message); };
+  wait.limit = std::chrono::milliseconds(300);
+  {
+    ::Folder folder;
+    ASSERT_EQ(folder.Open(dir_.path), 0u);
+    const Journal held(std::move(folder), kJournal, {});
+    const std::string report = ErrorOf([&] { Replace(wait); });
+    const std::string start = "files busy: " + DisplayPath(dir_.path / kJournal) +
+                              ": is held by another run of Kelvane (owned by ";
+    EXPECT_EQ(report.substr(0, start.size()), start);
+    EXPECT_TRUE(
+        report.ends_with("), still after 0 seconds; nothing was changed. Try again once "
+                         "it has finished."))
+        << report;
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], DisplayPath(dir_.path / kJournal) +
+                              " is held by another run of Kelvane; waiting up to 0 seconds for "
+                              "it to finish");
+  }
+  EXPECT_EQ(dir_.Read("Pass1.txt") + dir_.Read("Pass2.txt"), "old 1old 2");
+  Replace(wait);
+  EXPECT_EQ(Sorted(Folder()), Sorted(Expected({{"Pass1.txt", "new 1"}, {"Pass2.txt", "new 2"}})));
+  EXPECT_EQ(notices.size(), 1u);
+}
+
+#ifndef _WIN32
+// A link is followed when the user running owns it, or when only the folder's owner may
+// write the folder and that owner or root owns the link; otherwise it is refused, naming it
+// and its owner, for the pass lines and the inputs alike.
+TEST_F(ReplaceFilesTest, FollowsALinkOnlyWhereItsOwnerIsTrusted) {
+  if (::geteuid() != 0) GTEST_SKIP() << "giving a link to another user needs root";
+  constexpr uid_t kNobody = 65534;
+  ScratchDir victim;
+  victim.Write("notes", "private");
+  struct Case {
+    mode_t folder_mode;
+    uid_t folder_owner;
+    uid_t link_owner;
+    bool followed;
+  };
+  const Case cases[] = {
+      {0777, 0, kNobody, false},        // another's link in a folder all may write
+      {0775, 0, kNobody, false},        // ... or a group may write
+      {0755, 0, kNobody, false},        // another's link, not the folder owner's
+      {0755, kNobody, kNobody, true},   // the owner's link where only the owner writes
+      {0777, kNobody, kNobody, false},  // ... but not where others may write too
+      {0777, kNobody, 0, true},         // the user's own link
+  };
+  const fs::path link = dir_.path / "Pass1.txt";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.folder_mode) + " " + std::to_string(c.link_owner));
+    fs::remove(link);
+    fs::create_symlink(victim.path / "notes", link);
+    ASSERT_EQ(::lchown(link.c_str(), c.link_owner, c.link_owner), 0);
+    ASSERT_EQ(::chown(dir_.path.c_str(), c.folder_owner, 0), 0);
+    ASSERT_EQ(::chmod(dir_.path.c_str(), c.folder_mode), 0);
+    FileBytes bytes;
+    const std::string read = ErrorOf([&] { ReadWholeFile(link, 100, "", bytes); });
+    const std::string owner = c.link_owner == 0 ? "root" : "nobody";
+    const std::string refused = "file error: " + DisplayPath(link) +
+                                ": is a symbolic link owned by " + owner +
+                                ", so it is not followed: only your own links are, and those of "
+                                "a folder's owner where nobody else may write it";
+    EXPECT_EQ(read, c.followed ? "no error" : refused);
+    EXPECT_EQ(ErrorOf([&] { Replace(); }), c.followed ? "no error" : refused);
+    EXPECT_EQ(victim.Read("notes"), c.followed ? "new 1" : "private");
+    victim.Write("notes", "private");
+  }
+  ASSERT_EQ(::chmod(dir_.path.c_str(), 0700), 0);
+}
+#endif
+
+}  // namespace
