@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QMessageBox>
@@ -7,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/process.h"
 #include "window/command_line.h"
 #include "window/form1_qt.h"
@@ -30,6 +33,25 @@ QIcon WindowIcon() {
   return QIcon(QPixmap::fromImage(image));
 }
 
+// Qt looks for plugins beside the program too, and others may be able to write there (the
+// program is meant to sit in the folder of its lines). Qt has no switch against it; but a
+// folder that QT_PLUGIN_PATH named before the application exists, and that setLibraryPaths
+// then left out, stays out of the paths the application builds, the program's among them.
+void KeepPluginsFromTheProgramFolder() {
+  const QByteArray user_paths = qgetenv("QT_PLUGIN_PATH");
+  const QString program_dir = QDir(QString::fromStdString(ProgramDir().string())).canonicalPath();
+  qputenv("QT_PLUGIN_PATH",
+          user_paths + QDir::listSeparator().toLatin1() + QFile::encodeName(program_dir));
+  QStringList paths = QCoreApplication::libraryPaths();
+  paths.removeAll(program_dir);
+  QCoreApplication::setLibraryPaths(paths);
+  if (user_paths.isNull()) {
+    qunsetenv("QT_PLUGIN_PATH");
+  } else {
+    qputenv("QT_PLUGIN_PATH", user_paths);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -41,6 +63,7 @@ int main(int argc, char* argv[]) {
   }
   // A refusal is on standard error already; with no screen, that is all there can be.
   if (command.action == CommandAction::kRefuse && !HasScreen()) return command.exit_status;
+  KeepPluginsFromTheProgramFolder();
   int qt_argc = 1;  // every argument is Kelvane's own: none is an option for Qt
   QApplication app(qt_argc, argv);
   QApplication::setWindowIcon(WindowIcon());
