@@ -43,14 +43,6 @@ SystemError WriteInPlace(const Folder& folder, const fs::path& name, const Conte
 
 }  // namespace
 
-SystemError WriteNewFile(const Folder& folder, const fs::path& name, const fs::path& like,
-                         const ContentSource& content, bool& created) {
-  HeldFile file;
-  const SystemError error = folder.Create(name, like, file);
-  created = !error;
-  return error ? error : WriteAndClose(file, content);
-}
-
 SystemError KeepOld(const Target& target) {
   if (!target.temps.fresh.empty() && !target.folder.Link(target.name, target.Kept())) return 0;
   const fs::path part = PartName(target.Kept());

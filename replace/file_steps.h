@@ -20,12 +20,6 @@ struct Target {
   std::filesystem::path Kept() const { return TemporaryName(name, temps.kept); }
 };
 
-// Creates the new file `name` in `folder` like the file `like` ("" for none), writes what
-// `content` gives to it and flushes it to disk. `created` tells whether the file was made.
-[[nodiscard]] SystemError WriteNewFile(const Folder& folder, const std::filesystem::path& name,
-                                       const std::filesystem::path& like,
-                                       const ContentSource& content, bool& created);
-
 // Keeps the old version of the target under its kept name: a second hard link where the
 // file system has them and the target is not written in place, a durable copy otherwise.
 [[nodiscard]] SystemError KeepOld(const Target& target);

@@ -92,21 +92,10 @@ fs::path LikeOf(const Placed& target) {
   return target.facts.exists ? target.file.name : fs::path();
 }
 
-// Writes the new content of every target not written in place to its new temporary: from
-// `joint`, all together, where it is given; from each file's own source otherwise.
+// Writes the new content of every target not written in place to its new temporary, all
+// together from `joint`, or from each file's own source where there is no joint one.
 void WriteFreshFiles(const std::vector<Placed>& targets, std::span<const FileReplacement> files,
                      const JointContentSource& joint) {
-  if (!joint) {
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-      if (targets[i].temps.fresh.empty()) continue;
-      bool created = false;
-      const SystemError error = WriteNewFile(targets[i].file.folder, targets[i].step().Fresh(),
-                                             LikeOf(targets[i]), files[i].content, created);
-      if (error && !created) FailToCreate(targets[i], error);
-      if (error) FailFile(targets[i].file.Shown(), "cannot be written", error);
-    }
-    return;
-  }
   std::vector<HeldFile> fresh(targets.size());
   std::vector<SystemError> errors(targets.size());
   std::vector<ContentSink> sinks(targets.size(), [](std::string_view) {});
@@ -121,7 +110,11 @@ void WriteFreshFiles(const std::vector<Placed>& targets, std::span<const FileRep
       if (!errors[i]) errors[i] = fresh[i].Write(piece);
     };
   }
-  joint(sinks);
+  if (joint) {
+    joint(sinks);
+  } else {
+    for (std::size_t i = 0; i < files.size(); ++i) files[i].content(sinks[i]);
+  }
   for (std::size_t i = 0; i < targets.size(); ++i) {
     if (targets[i].temps.fresh.empty()) continue;
     if (!errors[i]) errors[i] = fresh[i].Flush();

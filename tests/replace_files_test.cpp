@@ -11,7 +11,9 @@
 #include "replace/journal.h"
 #include "tests/test_support.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -67,6 +69,69 @@ std::string Sorted(std::string state) {
     parts.insert(state.substr(at, end + 2 - at));
   }
   return std::accumulate(parts.begin(), parts.end(), std::string());
+}
+
+TEST_F(ReplaceFilesTest, ReplacesEveryFileOrNone) {
+  dir_.Write("Pass1.txt", "an old and longer first file");
+  dir_.Write("Pass2 real", "old 2");
+#ifndef _WIN32  // a symbolic link is followed, and it stays
+  fs::create_symlink("Pass2 real", dir_.path / "Pass2.txt");
+#endif
+  Replace();
+  EXPECT_EQ(dir_.Read("Pass1.txt") + dir_.Read("Pass2.txt") + dir_.Entries(),
+            "new 1new 2Pass1.txt Pass2 real Pass2.txt ");
+#ifndef _WIN32
+  EXPECT_TRUE(fs::is_symlink(dir_.path / "Pass2.txt"));
+  EXPECT_EQ(dir_.Read("Pass2 real"), "new 2");
+#endif
+  fs::remove(dir_.path / "Pass2.txt");
+  fs::create_directory(dir_.path / "Pass2.txt");
+  dir_.Write("Pass1.txt", "old 1");
+  const std::string report = ErrorOf([&] { Replace(); });
+  EXPECT_EQ(report.substr(0, report.rfind(':')),
+            "file error: " + DisplayPath(dir_.path / "Pass2.txt") + ": cannot be replaced");
+  EXPECT_EQ(dir_.Read("Pass1.txt") + dir_.Entries(), "old 1Pass1.txt Pass2 real Pass2.txt ");
+}
+
+TEST_F(ReplaceFilesTest, EveryNameOfAFileSeesTheNewContent) {
+  dir_.Write("Pass1.txt", "old 1");
+  fs::create_hard_link(dir_.path / "Pass1.txt", dir_.path / "elsewhere");
+#ifndef _WIN32  // a link to a file that is not there yet makes it
+  fs::create_symlink("made", dir_.path / "Pass2.txt");
+#endif
+  Replace();
+  EXPECT_EQ(dir_.Read("Pass1.txt"), "new 1");
+  EXPECT_EQ(dir_.Read("elsewhere"), "new 1");
+#ifndef _WIN32
+  EXPECT_TRUE(fs::is_symlink(dir_.path / "Pass2.txt"));
+  EXPECT_EQ(dir_.Read("made"), "new 2");
+  EXPECT_EQ(dir_.Entries(), "Pass1.txt Pass2.txt elsewhere made ");
+#endif
+}
+
+TEST_F(ReplaceFilesTest, RefusesWhatCannotBeReplacedSafely) {
+  dir_.Write("Pass1.txt", "old 1");
+  const fs::path pass1 = dir_.path / "Pass1.txt", pass2 = dir_.path / "Pass2.txt";
+  fs::create_hard_link(pass1, pass2);
+  EXPECT_EQ(ErrorOf([&] { Replace(); }), "file error: " + DisplayPath(pass2) +
+                                             ": is the same file as " + DisplayPath(pass1) +
+                                             "; each must be a file of its own");
+  fs::remove(pass2);
+  dir_.Write("Pass2.txt", "old 2");
+#ifdef _WIN32  // open in a program that lets others read it, as viewers do
+  const HANDLE viewer = CreateFileW(pass2.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  EXPECT_EQ(ErrorOf([&] { Replace(); }), "file error: " + DisplayPath(pass2) +
+                                             ": cannot be replaced: in use by another program");
+  CloseHandle(viewer);
+#else
+  fs::remove(pass2);
+  ASSERT_EQ(mkfifo(pass2.c_str(), 0600), 0);
+  EXPECT_EQ(ErrorOf([&] { Replace(); }),
+            "file error: " + DisplayPath(pass2) + ": is not a regular file, so it is not replaced");
+#endif
+  EXPECT_EQ(dir_.Read("Pass1.txt"), "old 1");
+  EXPECT_EQ(dir_.Entries(), "Pass1.txt Pass2.txt ");
 }
 
 // For every point a run can die at, what it leaves on disk, and what the next run's
@@ -149,8 +214,7 @@ TEST_F(ReplaceFilesTest, RefusesAJournalThatIsNotOfTheseTargets) {
       "kelvane journal 2\nnew-11111111 old-11111111\n- -\n",
       "kelvane journal 2\nnew-11111111 old-11111111\nnew-22222222 old-22222222",
       "kelvane journal 2\nnew-11111111 old-1111111A\nnew-22222222 old-22222222\n",
-      "\x7f"
-      "ELF\x02\x01",
+      "\177ELF binary\x02\x01\n",
   };
   const Files planted = {
       {"Pass1.txt", "old 1"}, {"Pass2.txt", "old 2"}, {kOld1, "planted"}, {kNew2, "planted"}};
