@@ -18,7 +18,10 @@ std::size_t ReadLeading(std::string_view text, T& value) {
   T parsed{};
   const auto result = fast_float::from_chars(unsigned_part.data(),
                                              unsigned_part.data() + unsigned_part.size(), parsed);
-  if (result.ec != std::errc()) return 0;
+  // From version 4 on, fast_float says result_out_of_range for a magnitude beyond the type
+  // (the value is then infinity) or below its least subnormal (the value is then zero);
+  // earlier versions give the same values and say nothing.
+  if (result.ec != std::errc() && result.ec != std::errc::result_out_of_range) return 0;
   value = text.starts_with('-') ? -parsed : parsed;
   return static_cast<std::size_t>(result.ptr - text.data());
 }
