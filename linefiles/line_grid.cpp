@@ -1,23 +1,12 @@
 #include "linefiles/line_grid.h"
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 
-LineGrid::LineGrid(int count) : LineGrid(count, UnfilledTag{}) { ClearRowsFrom(kHeaderRows + 1); }
-
-LineGrid LineGrid::Unfilled(int count) { return LineGrid(count, UnfilledTag{}); }
-
-LineGrid::LineGrid(int count, UnfilledTag)
+LineGrid::LineGrid(int count)
     : last_row_(CheckedCount(count, {}, std::to_string(count)) + kHeaderRows),
       cells_(static_cast<std::size_t>(last_row_) * kColumns) {
-  std::fill_n(cells_.begin(), CellIndex(kHeaderRows + 1, 0), 0.0F);
   at(kHeaderRows, 0) = static_cast<float>(count);
-}
-
-void LineGrid::ClearRowsFrom(int row) {
-  const std::size_t first = std::min(CellIndex(std::max(row, 1), 0), cells_.size());
-  std::fill(cells_.begin() + static_cast<std::ptrdiff_t>(first), cells_.end(), 0.0F);
 }
 
 void LineGrid::FailIndex(int row, int column) const {

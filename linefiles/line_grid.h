@@ -3,31 +3,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <new>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "base/run_error.h"
-
-// An allocator that leaves a new value as the memory held it, so that a grid that is about
-// to be filled is not cleared first.
-template <typename T>
-struct UnclearedAllocator : std::allocator<T> {
-  template <typename U>
-  struct rebind {
-    using other = UnclearedAllocator<U>;
-  };
-  template <typename U>
-  void construct(U* place) noexcept {
-    ::new (static_cast<void*>(place)) U;
-  }
-  template <typename U, typename... Args>
-  void construct(U* place, Args&&... args) {
-    ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
-  }
-};
 
 // One line in memory: rows 1 to count+3 of five single-precision columns (0 to 4).
 // Rows 1 and 2 hold the two header values in column 0, row 3 the count, and row k+3
@@ -42,14 +21,6 @@ class LineGrid {
   // A grid for `count` data rows with every cell 0 but row 3, which holds the count.
   // Throws the errors of CheckedCount.
   explicit LineGrid(int count);
-
-  // A grid for `count` data rows as LineGrid(count) makes it, but with its data rows left
-  // as the memory held them, for a reader that fills them: it must fill each data row, or
-  // clear the rows it has nothing for with ClearRowsFrom. Throws as LineGrid(count).
-  static LineGrid Unfilled(int count);
-
-  // Sets every cell of rows `row` to last_row() to 0.
-  void ClearRowsFrom(int row);
 
   int count() const { return last_row_ - kHeaderRows; }
   int last_row() const { return last_row_; }
@@ -72,11 +43,8 @@ class LineGrid {
   }
   [[noreturn]] void FailIndex(int row, int column) const;
 
-  struct UnfilledTag {};
-  LineGrid(int count, UnfilledTag);
-
   int last_row_;
-  std::vector<float, UnclearedAllocator<float>> cells_;
+  std::vector<float> cells_;
 };
 
 // `count` as the count of a line: a whole number from 0 to kMaxCount. Throws RunError at

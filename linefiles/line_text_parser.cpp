@@ -16,12 +16,11 @@ class LineTextParser {
   LineGrid Parse() {
     const float a = Required(NextSingle(), "header value A");
     const float b = Required(NextSingle(), "header value B");
-    LineGrid grid = LineGrid::Unfilled(ReadCount());
+    LineGrid grid(ReadCount());
     grid.at(1, 0) = a;
     grid.at(2, 0) = b;
     int row = LineGrid::kHeaderRows + 1;
     for (; auto first = NextSingle(); ++row) ReadRow(*first, row, grid);
-    grid.ClearRowsFrom(row);  // the rows a file does not hold read as 0
     return grid;
   }
 
