@@ -46,6 +46,7 @@ QT_DEBUG_PLUGINS=1 start "$dir" && press_go && finish
 echo "ok: a qt.conf and plugin folders beside the program are never read" && passed=$((passed + 1))
 
 mounts=()
+# Every mount is undone on the way out, whichever case fails, before the scratch folder goes.
 trap 'for m in "${mounts[@]}"; do umount -l "$m"; done; cleanup' EXIT
 if [ "$(id -u)" -ne 0 ]; then
   skipped=20 && echo "skipped: 20 cases need root (other users, mounts, devices)"
@@ -60,9 +61,9 @@ else
   # owner may write but not read, must get its old version back with its mode and owner.
   dir=$(folder busy)
   chown nobody "$dir/Pass1.txt" && chmod 200 "$dir/Pass1.txt"
-  touch "$work/other" && mount --bind "$work/other" "$dir/Pass2.txt"
+  touch "$work/other" && mount --bind "$work/other" "$dir/Pass2.txt" && mounts+=("$dir/Pass2.txt")
   expect_fault "$dir" "Pass2.txt is busy" "file error: .*/Pass2\.txt: cannot be replaced: Device or resource busy$"
-  umount "$dir/Pass2.txt"
+  umount "$dir/Pass2.txt" && unset 'mounts[-1]'
   dir=$(folder sticky)
   chmod 1777 "$dir" && chown nobody "$dir/Pass1.txt" && chmod 200 "$dir/Pass1.txt" && chmod 666 "$dir/Pass2.txt"
   expect_fault "$dir" "Pass2.txt is root's in a sticky folder" "file error: .*/Pass2\.txt: cannot be replaced: Operation not permitted$" 65534
