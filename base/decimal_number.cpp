@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 
+namespace kelvane {
+
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -53,3 +55,4 @@ void AppendDecimal(std::string& out, float value) {
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   out.append(buffer, result.ptr);
 }
+}  // namespace kelvane

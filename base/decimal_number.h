@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace kelvane {
+
 enum class DecimalStatus { kOk, kNotNumber, kTooLarge };
 
 // Reads the longest decimal number at the start of `text`: optional sign, digits with an
@@ -23,5 +25,7 @@ DecimalStatus ParseDecimal(std::string_view text, double& value);
 
 // Appends the shortest decimal text that reads back as exactly `value`.
 void AppendDecimal(std::string& out, float value);
+
+}  // namespace kelvane
 
 #endif  // KELVANE_BASE_DECIMAL_NUMBER_H_

@@ -1,5 +1,7 @@
 #include "base/run_error.h"
 
+namespace kelvane {
+
 namespace {
 
 constexpr std::size_t kMaxQuotedChars = 40;
@@ -58,3 +60,4 @@ std::string QuotedItem(std::string_view item) {
   if (item.size() <= kMaxQuotedChars) return quoted + "\"";
   return quoted + "\xE2\x80\xA6\" (" + std::to_string(item.size()) + " characters)";
 }
+}  // namespace kelvane

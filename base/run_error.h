@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace kelvane {
+
 // What went wrong, in the terms a user sees in the error report.
 enum class ErrorKind {
   kBounds,         // a grid cell outside the grid, or a count that cannot hold its rows
@@ -43,5 +45,7 @@ class RunError : public std::runtime_error {
 // ASCII written as \xHH, and cut after 40 characters with "…" and the item's length, so
 // that no item can hide, garble or swamp the message.
 std::string QuotedItem(std::string_view item);
+
+}  // namespace kelvane
 
 #endif  // KELVANE_BASE_RUN_ERROR_H_

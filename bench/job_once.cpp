@@ -8,8 +8,8 @@
 int main(int argc, char* argv[]) {
   if (argc != 2) return 2;
   try {
-    ComputePassLines(argv[1], 4);
-  } catch (const RunError& error) {
+    kelvane::ComputePassLines(argv[1], 4);
+  } catch (const kelvane::RunError& error) {
     std::fprintf(stderr, "%s\n", error.Report().c_str());
     return 1;
   }

@@ -16,6 +16,8 @@
 #include "linefiles/line_text_writer.h"
 #include "passlines/compute_pass_lines.h"
 
+namespace kelvane {
+
 namespace {
 
 // A max-size line whose separations wander around `offset` meters.
@@ -76,5 +78,7 @@ void BM_WholeJobOnMaxSizeLines(benchmark::State& state) {
 BENCHMARK(BM_WholeJobOnMaxSizeLines)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace kelvane
 
 BENCHMARK_MAIN();

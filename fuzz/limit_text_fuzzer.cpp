@@ -12,6 +12,8 @@
 #include "base/decimal_number.h"
 #include "window/limit_text.h"
 
+namespace kelvane {
+
 namespace {
 
 void Require(bool property, const char* text) {
@@ -25,10 +27,7 @@ bool Same(const LimitReading& a, const LimitReading& b) {
          std::bit_cast<std::uint32_t>(a.meters) == std::bit_cast<std::uint32_t>(b.meters);
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string text(reinterpret_cast<const char*>(data), size);
+int TestOneInput(const std::string& text) {
   const LimitReading reading = ReadLimitText(text);
   Require(Same(ReadLimitText(text + " m"), reading), "text after a blank is ignored");
   Require(RefusalMessage(reading.problem).empty() == (reading.problem == LimitProblem::kNone),
@@ -39,4 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   AppendDecimal(shortest, reading.meters);
   Require(Same(ReadLimitText(shortest), reading), "a limit's shortest text reads back");
   return 0;
+}
+
+}  // namespace
+
+}  // namespace kelvane
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return kelvane::TestOneInput({reinterpret_cast<const char*>(data), size});
 }

@@ -17,6 +17,8 @@
 #include "linefiles/line_text_parser.h"
 #include "linefiles/line_text_writer.h"
 
+namespace kelvane {
+
 namespace {
 
 [[noreturn]] void Fail(const char* property) {
@@ -57,10 +59,7 @@ void CheckOnePassNumbers(std::string_view text) {
   }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+int TestOneInput(std::string_view text) {
   CheckOnePassNumbers(text);
   const auto line = Parse(text);
   if (!line) return 0;
@@ -73,4 +72,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (FormatLineTexts(both) != std::vector{written, written})
     Fail("it reads back to the same bits");
   return 0;
+}
+
+}  // namespace
+
+}  // namespace kelvane
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return kelvane::TestOneInput({reinterpret_cast<const char*>(data), size});
 }

@@ -5,6 +5,8 @@
 
 #include "base/decimal_number.h"
 
+namespace kelvane {
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -64,3 +66,4 @@ bool ItemScanner::SkipToItem() {
   }
   return after_comma_;  // a comma at the very end leaves one empty item
 }
+}  // namespace kelvane

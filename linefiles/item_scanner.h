@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+namespace kelvane {
+
 // One item of a line file: its text, without surrounding blanks, and its line number.
 struct Item {
   std::string_view text;
@@ -42,5 +44,7 @@ class ItemScanner {
   int line_ = 1;
   int last_line_ = 1;
 };
+
+}  // namespace kelvane
 
 #endif  // KELVANE_LINEFILES_ITEM_SCANNER_H_

@@ -7,6 +7,8 @@
 #include "linefiles/line_text_writer.h"
 #include "platform/files.h"
 
+namespace kelvane {
+
 LineGrid LineFileReader::Read(const std::filesystem::path& dir, std::string_view name) {
   static const std::string too_large =
       "larger than any line file (at most " + std::to_string(kMaxFileBytes) + ")";
@@ -27,3 +29,4 @@ void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> 
   const auto joint = [&grids](std::span<const ContentSink> sinks) { WriteLineTexts(grids, sinks); };
   ReplaceFiles(files, joint, wait);
 }
+}  // namespace kelvane

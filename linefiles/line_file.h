@@ -10,6 +10,8 @@
 #include "platform/files.h"
 #include "replace/replace_files.h"
 
+namespace kelvane {
+
 // The largest file the reader takes; a line file of the largest count is under 3 MB.
 inline constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
 
@@ -37,5 +39,7 @@ struct NamedLine {
 // ReplaceFiles.
 void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> lines,
                    const LockWait& wait = {});
+
+}  // namespace kelvane
 
 #endif  // KELVANE_LINEFILES_LINE_FILE_H_

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <string>
 
+namespace kelvane {
+
 LineGrid::LineGrid(int count)
     : last_row_(CheckedCount(count, {}, std::to_string(count)) + kHeaderRows),
       cells_(static_cast<std::size_t>(last_row_) * kColumns) {
@@ -28,3 +30,4 @@ std::int16_t CheckedCount(double count, const ErrorPlace& place, std::string_vie
   if (count < 0) fail(ErrorKind::kBounds, "is a negative count");
   return static_cast<std::int16_t>(count);
 }
+}  // namespace kelvane

@@ -8,6 +8,8 @@
 
 #include "base/run_error.h"
 
+namespace kelvane {
+
 // One line in memory: rows 1 to count+3 of five single-precision columns (0 to 4).
 // Rows 1 and 2 hold the two header values in column 0, row 3 the count, and row k+3
 // data row k. A plain value: copying a grid copies its cells.
@@ -51,5 +53,7 @@ class LineGrid {
 // `place`, naming the count's text `item`: kInput when it is not whole, kOverflow when it
 // is beyond 16 bits or kMaxCount, kBounds when it is negative.
 std::int16_t CheckedCount(double count, const ErrorPlace& place, std::string_view item);
+
+}  // namespace kelvane
 
 #endif  // KELVANE_LINEFILES_LINE_GRID_H_

@@ -1,5 +1,7 @@
 #include "linefiles/line_text_encoding.h"
 
+namespace kelvane {
+
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -60,3 +62,4 @@ std::string_view DecodeLineText(std::string_view bytes, std::string& storage) {
   if (text.ends_with(kEndOfFile)) text.remove_suffix(1);
   return text;
 }
+}  // namespace kelvane

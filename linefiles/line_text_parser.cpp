@@ -7,6 +7,8 @@
 #include "linefiles/item_scanner.h"
 #include "linefiles/line_text_encoding.h"
 
+namespace kelvane {
+
 namespace {
 
 class LineTextParser {
@@ -112,3 +114,4 @@ LineGrid ParseLineText(std::string_view bytes, std::string_view file) {
   std::string decoded;
   return LineTextParser(DecodeLineText(bytes, decoded), file).Parse();
 }
+}  // namespace kelvane

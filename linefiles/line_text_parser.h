@@ -5,6 +5,8 @@
 
 #include "linefiles/line_grid.h"
 
+namespace kelvane {
+
 // Reads the bytes of a line file (decoded by DecodeLineText): header values A and B, the
 // count N, then data rows of five numbers to the end of the text, wherever its lines
 // break. Rows the text lacks stay 0. `file` names the text in error messages
@@ -12,5 +14,7 @@
 // that ends before the count or inside a data row; kOverflow for a number beyond single
 // precision; the errors of CheckedCount; kBounds for a data row beyond the count.
 LineGrid ParseLineText(std::string_view bytes, std::string_view file);
+
+}  // namespace kelvane
 
 #endif  // KELVANE_LINEFILES_LINE_TEXT_PARSER_H_

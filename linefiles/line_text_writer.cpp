@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace kelvane {
+
 namespace {
 
 // The longest shortest text of a single: "-1.1754944e-38".
@@ -22,7 +24,7 @@ bool SameBits(float a, float b) {
 // next row might not fit.
 class LineTextBuffer {
  public:
-  explicit LineTextBuffer(const LineTextSink& sink)
+  explicit LineTextBuffer(const ContentSink& sink)
       : sink_(sink), buffer_(std::make_unique_for_overwrite<char[]>(kBufferChars)) {}
 
   // Writes `row` of `grid`; a cell with the same bits as in `before`, whose text for this
@@ -54,14 +56,14 @@ class LineTextBuffer {
 
  private:
   std::array<std::string_view, LineGrid::kColumns> cells_;  // each cell's text in the last row
-  const LineTextSink& sink_;
+  const ContentSink& sink_;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
 };
 
 }  // namespace
 
-void WriteLineTexts(std::span<const LineGrid* const> grids, std::span<const LineTextSink> sinks) {
+void WriteLineTexts(std::span<const LineGrid* const> grids, std::span<const ContentSink> sinks) {
   std::vector<LineTextBuffer> texts;
   texts.reserve(grids.size());
   for (std::size_t i = 0; i < grids.size(); ++i) texts.emplace_back(sinks[i]);
@@ -82,10 +84,11 @@ void WriteLineTexts(std::span<const LineGrid* const> grids, std::span<const Line
 
 std::vector<std::string> FormatLineTexts(std::span<const LineGrid* const> grids) {
   std::vector<std::string> texts(grids.size());
-  std::vector<LineTextSink> sinks;
+  std::vector<ContentSink> sinks;
   for (std::string& text : texts) {
     sinks.emplace_back([&text](std::string_view piece) { text.append(piece); });
   }
   WriteLineTexts(grids, sinks);
   return texts;
 }
+}  // namespace kelvane

@@ -11,6 +11,8 @@
 #include "passlines/separation_move.h"
 #include "platform/files.h"
 
+namespace kelvane {
+
 namespace {
 
 constexpr std::array<std::string_view, 3> kInputs = {"Race.txt", "MaxRace.txt", "MinRace.txt"};
@@ -77,3 +79,4 @@ void ComputePassLines(const std::filesystem::path& dir, float max_separation,
   const NamedLine outputs[] = {{"Pass1.txt", Pass1Grid}, {"Pass2.txt", Pass2Grid}};
   WriteLineFile(dir, outputs, wait);
 }
+}  // namespace kelvane

@@ -5,6 +5,8 @@
 
 #include "replace/replace_files.h"
 
+namespace kelvane {
+
 // The whole job, in the folder `dir` with the limit `max_separation` in meters. Reads
 // "Race.txt", "MaxRace.txt" and "MinRace.txt"; builds the pass line toward the max line and
 // the one toward the min line from the race line by moving the separation coordinate of
@@ -15,5 +17,7 @@
 // MovedSeparation; then the errors of WriteLineFile, which leaves both outputs as they were.
 void ComputePassLines(const std::filesystem::path& dir, float max_separation,
                       const LockWait& wait = {});
+
+}  // namespace kelvane
 
 #endif  // KELVANE_PASSLINES_COMPUTE_PASS_LINES_H_

@@ -5,6 +5,8 @@
 
 #include "base/decimal_number.h"
 
+namespace kelvane {
+
 namespace {
 
 struct RowValues {
@@ -47,3 +49,4 @@ float MovedSeparation(float race, float companion, float limit, const ErrorPlace
   const double limited = midpoint > race ? double{race} + limit : double{race} - limit;
   return Stored(limited, "limited move", row, place);
 }
+}  // namespace kelvane

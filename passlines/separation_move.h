@@ -3,11 +3,15 @@
 
 #include "base/run_error.h"
 
+namespace kelvane {
+
 // The separation coordinate of a pass line for one row: halfway from `race` toward
 // `companion`, but never further from `race` than `limit`; when the midpoint lies
 // further, the result is race + limit or race - limit on the midpoint's side. A distance
 // equal to the limit keeps the midpoint. Throws RunError(kFloatingPoint) at `place` when
 // a stored value falls outside single precision.
 float MovedSeparation(float race, float companion, float limit, const ErrorPlace& place);
+
+}  // namespace kelvane
 
 #endif  // KELVANE_PASSLINES_SEPARATION_MOVE_H_

@@ -6,6 +6,8 @@
 #include "platform/files.h"
 #include "platform/system_error.h"
 
+namespace kelvane {
+
 void RefuseFile(const std::filesystem::path& path, std::string_view problem) {
   throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(path)}, problem);
 }
@@ -19,3 +21,4 @@ void CheckFileSize(const std::filesystem::path& path, unsigned long long size,
   if (size <= max_bytes) return;
   RefuseFile(path, "is " + std::to_string(size) + " bytes, " + std::string(too_large));
 }
+}  // namespace kelvane

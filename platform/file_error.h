@@ -7,6 +7,8 @@
 
 #include "platform/system_error.h"
 
+namespace kelvane {
+
 // Throws RunError(kFile) with the message "<path>: <problem>".
 [[noreturn]] void RefuseFile(const std::filesystem::path& path, std::string_view problem);
 
@@ -17,5 +19,7 @@
 // Throws "<path>: is <size> bytes, <too_large>" when `size` is beyond `max_bytes`.
 void CheckFileSize(const std::filesystem::path& path, unsigned long long size,
                    std::size_t max_bytes, std::string_view too_large);
+
+}  // namespace kelvane
 
 #endif  // KELVANE_PLATFORM_FILE_ERROR_H_

@@ -7,6 +7,8 @@
 #include "base/run_error.h"
 #include "platform/file_error.h"
 
+namespace kelvane {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -67,3 +69,4 @@ void ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view
   }
   bytes.SetSize(got);
 }
+}  // namespace kelvane

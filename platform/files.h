@@ -3,14 +3,16 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "base/content_sink.h"
 #include "platform/folder.h"
+
+namespace kelvane {
 
 // What the program needs of the operating system's files, with one implementation per
 // platform (platform_posix.cpp, platform_windows.cpp). Paths are the platform's own (bytes
@@ -58,9 +60,6 @@ class FileBytes {
 void ReadWholeFile(const std::filesystem::path& path, std::size_t max_bytes,
                    std::string_view too_large, FileBytes& bytes);
 
-// Takes the next piece of a file's content.
-using ContentSink = std::function<void(std::string_view piece)>;
-
 // A file's folder, held open, and its name there, after the symbolic links that may be
 // followed.
 struct PlacedFile {
@@ -77,5 +76,7 @@ PlacedFile FollowTrustedLinks(const std::filesystem::path& path);
 
 // `path` as text for a message: its bytes on POSIX, UTF-8 on Windows.
 std::string DisplayPath(const std::filesystem::path& path);
+
+}  // namespace kelvane
 
 #endif  // KELVANE_PLATFORM_FILES_H_

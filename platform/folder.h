@@ -10,6 +10,8 @@
 
 #include "platform/system_error.h"
 
+namespace kelvane {
+
 // The system's files as the reader and the replacement use them: a folder held open and
 // names in it. No operation follows a symbolic link at the name it is given, and a file is
 // checked through the handle it is then used by, so that a name swapped meanwhile cannot
@@ -125,5 +127,7 @@ class Folder {
   std::filesystem::path path_;
   HeldFile handle_;
 };
+
+}  // namespace kelvane
 
 #endif  // KELVANE_PLATFORM_FOLDER_H_

@@ -27,6 +27,8 @@
 #include <mach-o/dyld.h>
 #endif
 
+namespace kelvane {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -354,3 +356,4 @@ SystemError Folder::List(std::vector<fs::path>& names) const {
 SystemError Folder::Sync() const {
   return ::fsync(Fd(handle_.handle_)) == 0 || errno == EINVAL ? 0 : LastError();
 }
+}  // namespace kelvane

@@ -23,6 +23,8 @@
 #include "platform/process.h"
 #include "platform/utf16.h"
 
+namespace kelvane {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -407,3 +409,4 @@ SystemError Folder::List(std::vector<fs::path>& names) const {
 
 // MOVEFILE_WRITE_THROUGH has made each rename durable already.
 SystemError Folder::Sync() const { return 0; }
+}  // namespace kelvane

@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+namespace kelvane {
+
 // What the program needs of its own process, one implementation per platform beside the
 // file services.
 
@@ -16,5 +18,7 @@ void WriteStandardError(std::string_view text);
 // Writes all of `text` to standard output or, on Windows, where a program with a window
 // has none, to the console of the program that started it. False when there is neither.
 bool WriteStandardOutput(std::string_view text);
+
+}  // namespace kelvane
 
 #endif  // KELVANE_PLATFORM_PROCESS_H_

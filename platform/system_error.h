@@ -3,10 +3,14 @@
 
 #include <string>
 
+namespace kelvane {
+
 // The system's error code: errno, or GetLastError() on Windows; 0 for success.
 using SystemError = unsigned long;
 
 // The system's wording of `error`, such as "Permission denied".
 std::string ReasonOf(SystemError error);
+
+}  // namespace kelvane
 
 #endif  // KELVANE_PLATFORM_SYSTEM_ERROR_H_

@@ -6,6 +6,8 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+namespace kelvane {
+
 std::string Utf8(std::wstring_view text) {
   if (text.empty()) return {};
   const int length = static_cast<int>(text.size());
@@ -24,3 +26,4 @@ std::wstring Utf16(std::string_view text) {
   ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, out.data(), size);
   return out;
 }
+}  // namespace kelvane

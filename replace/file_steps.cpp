@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace kelvane {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -94,3 +96,4 @@ SystemError RollBack(const Target& target, bool touched) {
   }
   return IgnoreNotFound(folder.Remove(target.Kept()));
 }
+}  // namespace kelvane

@@ -8,6 +8,8 @@
 #include "replace/journal.h"
 #include "replace/replace_files.h"
 
+namespace kelvane {
+
 // The steps a replacement is made of, on one target: its folder, its name there, and the
 // tags of its temporaries. None throws: each returns the system's error code, 0 for success.
 
@@ -34,5 +36,7 @@ struct Target {
 // changed (only its temporaries are removed); a run that died cannot know, and puts back
 // whatever was kept. Safe to repeat; returns the first failure.
 [[nodiscard]] SystemError RollBack(const Target& target, bool touched = true);
+
+}  // namespace kelvane
 
 #endif  // KELVANE_REPLACE_FILE_STEPS_H_

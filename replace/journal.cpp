@@ -7,6 +7,8 @@
 #include "platform/file_error.h"
 #include "platform/files.h"
 
+namespace kelvane {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -161,3 +163,4 @@ void Journal::Refuse(std::string_view problem) const {
   RefuseFile(Shown(), std::string(problem) + " (owned by " + OwnerName(folder_, name_) +
                           "); nothing was changed. Remove it to go on.");
 }
+}  // namespace kelvane

@@ -12,6 +12,8 @@
 #include "platform/folder.h"
 #include "replace/replace_files.h"
 
+namespace kelvane {
+
 // The largest journal there can be: a header and one short line a target.
 inline constexpr std::size_t kMaxJournalBytes = 4096;
 
@@ -66,5 +68,7 @@ class Journal {
   std::filesystem::path name_;
   HeldFile file_;
 };
+
+}  // namespace kelvane
 
 #endif  // KELVANE_REPLACE_JOURNAL_H_

@@ -8,6 +8,8 @@
 #include "replace/file_steps.h"
 #include "replace/journal.h"
 
+namespace kelvane {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -219,3 +221,4 @@ void ReplaceFiles(std::span<const FileReplacement> files, const JointContentSour
       const SystemError ignored = target.file.folder.Remove(target.step().Kept());
   }
 }
+}  // namespace kelvane

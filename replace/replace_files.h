@@ -38,6 +38,8 @@
 
 #include "platform/files.h"
 
+namespace kelvane {
+
 // Hands a file's whole content to the sink, piece by piece in order. It may be called more
 // than once and must give the same content each time.
 using ContentSource = std::function<void(const ContentSink& sink)>;
@@ -78,5 +80,7 @@ void ReplaceFiles(std::span<const FileReplacement> files, const JointContentSour
 // process died left half done, and removes the temporaries no journal needs. Throws as
 // ReplaceFiles does.
 void RecoverFiles(std::span<const std::filesystem::path> paths, const LockWait& wait = {});
+
+}  // namespace kelvane
 
 #endif  // KELVANE_REPLACE_REPLACE_FILES_H_

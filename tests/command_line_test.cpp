@@ -7,6 +7,8 @@
 #include "platform/files.h"
 #include "tests/test_support.h"
 
+namespace kelvane {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -34,3 +36,4 @@ TEST(CommandLineTest, RefusesWhatItCannotRunOn) {
 }
 
 }  // namespace
+}  // namespace kelvane

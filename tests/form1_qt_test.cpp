@@ -13,6 +13,8 @@
 #include "tests/test_support.h"
 #include "window/limit_text.h"
 
+namespace kelvane {
+
 namespace {
 
 // Dismisses the open message box of `form`; returns its text, or "no message".
@@ -72,6 +74,8 @@ TEST(Form1Test, BehavesAsAPersonExpects) {
 }
 
 }  // namespace
+
+}  // namespace kelvane
 
 int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", "offscreen");

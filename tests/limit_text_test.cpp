@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace kelvane {
+
 namespace {
 
 TEST(LimitTextTest, TakesTheLeadingNumberOrSaysWhyNot) {
@@ -30,3 +32,4 @@ TEST(LimitTextTest, TakesTheLeadingNumberOrSaysWhyNot) {
 }
 
 }  // namespace
+}  // namespace kelvane

@@ -7,6 +7,8 @@
 #include "linefiles/line_text_parser.h"
 #include "tests/test_support.h"
 
+namespace kelvane {
+
 namespace {
 
 using namespace std::string_literals;
@@ -85,3 +87,4 @@ TEST(LineTextTest, ErrorsNameTheKindFileLineAndItem) {
 }
 
 }  // namespace
+}  // namespace kelvane

@@ -9,6 +9,8 @@
 #include "platform/files.h"
 #include "tests/test_support.h"
 
+namespace kelvane {
+
 namespace {
 
 TEST(PassLinesTest, MovesHalfwayButNoFurtherThanTheLimit) {
@@ -83,3 +85,4 @@ TEST(ComputePassLinesTest, AnyErrorLeavesBothOldOutputs) {
 }
 
 }  // namespace
+}  // namespace kelvane

@@ -3,6 +3,8 @@
 #include "platform/files.h"
 #include "tests/test_support.h"
 
+namespace kelvane {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -30,3 +32,4 @@ TEST(PlatformTest, ReadsOnlyRegularFilesUpToTheirLimit) {
 }
 
 }  // namespace
+}  // namespace kelvane

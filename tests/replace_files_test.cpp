@@ -18,6 +18,8 @@
 #include <unistd.h>
 #endif
 
+namespace kelvane {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -275,7 +277,7 @@ TEST_F(ReplaceFilesTest, SaysAtOnceThatAnotherRunHoldsTheFilesAndWaitsOnlySoLong
   wait.notice = [&notices](std::string_view message) { notices.emplace_back(message); };
   wait.limit = std::chrono::milliseconds(300);
   {
-    ::Folder folder;
+    kelvane::Folder folder;
     ASSERT_EQ(folder.Open(dir_.path), 0u);
     const Journal held(std::move(folder), kJournal, {});
     const std::string report = ErrorOf([&] { Replace(wait); });
@@ -345,3 +347,4 @@ TEST_F(ReplaceFilesTest, FollowsALinkOnlyWhereItsOwnerIsTrusted) {
 #endif
 
 }  // namespace
+}  // namespace kelvane

@@ -11,6 +11,8 @@
 
 #include "base/run_error.h"
 
+namespace kelvane {
+
 // A fresh folder under the system's temporary folder, removed with its contents at the end.
 struct ScratchDir {
   ScratchDir() {
@@ -45,5 +47,7 @@ std::string ErrorOf(auto action) {
   }
   return "no error";
 }
+
+}  // namespace kelvane
 
 #endif  // KELVANE_TESTS_TEST_SUPPORT_H_

@@ -16,16 +16,16 @@
 int main(int argc, char* argv[]) {
   if (argc == 2 && std::string_view(argv[1]) == "recover") {
     const std::filesystem::path files[] = {"Pass1.txt", "Pass2.txt"};
-    RecoverFiles(files);
+    kelvane::RecoverFiles(files);
     return 0;
   }
   float limit = argc == 2 ? std::strtof(argv[1], nullptr) : 4;
-  ComputePassLines(".", limit);
+  kelvane::ComputePassLines(".", limit);
   if (argc == 2) return 0;
   std::printf("writing %d\n", static_cast<int>(::getpid()));
   std::fflush(stdout);
   for (;;) {
     limit = 7 - limit;
-    ComputePassLines(".", limit);
+    kelvane::ComputePassLines(".", limit);
   }
 }

@@ -8,6 +8,8 @@
 #include "platform/files.h"
 #include "platform/process.h"
 
+namespace kelvane {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -69,3 +71,4 @@ Command StartCommand(std::span<const fs::path> arguments) {
     WriteStandardError("kelvane: " + command.text + "\n");
   return command;
 }
+}  // namespace kelvane

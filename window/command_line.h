@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+namespace kelvane {
+
 // What the command line asks for.
 enum class CommandAction {
   kRun,      // open the window on the line files in `folder`
@@ -34,5 +36,7 @@ Command ReadCommandLine(std::span<const std::filesystem::path> arguments);
 // as "kelvane: <text>"; so is an error of ProgramDir, returned as kRefuse with its report
 // and exit status 1.
 Command StartCommand(std::span<const std::filesystem::path> arguments);
+
+}  // namespace kelvane
 
 #endif  // KELVANE_WINDOW_COMMAND_LINE_H_

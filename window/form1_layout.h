@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+namespace kelvane {
+
 // What both windows show and where, with no toolkit: texts in UTF-8, places in twips
 // (1/1440 inch), turned into pixels at the window's resolution.
 
@@ -31,5 +33,7 @@ inline constexpr TwipsBox kStatusTwips{120, 2436, 4488, 312};
 
 // `twips` in pixels at `dpi` dots per inch, rounded to the nearest.
 constexpr int TwipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
+
+}  // namespace kelvane
 
 #endif  // KELVANE_WINDOW_FORM1_LAYOUT_H_

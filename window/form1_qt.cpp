@@ -9,6 +9,8 @@
 
 #include "window/form1_layout.h"
 
+namespace kelvane {
+
 namespace {
 
 QString FromUtf8(std::string_view text) {
@@ -121,3 +123,4 @@ void Form1::showWaiting(std::string_view message) {
   status_->setToolTip(FromUtf8(message));
   status_->repaint();
 }
+}  // namespace kelvane

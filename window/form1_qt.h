@@ -10,6 +10,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace kelvane {
+
 // The program's one window: a prompt, the limit in meters, and a Go button that runs
 // the whole job on the line files in `folder`. The window never ends the process itself;
 // it emits ended() and the application ends on it.
@@ -43,5 +45,7 @@ class Form1 : public QWidget {
   std::filesystem::path folder_;
   float MaxSeparation = 0;  // the limit in meters, set when Go is pressed
 };
+
+}  // namespace kelvane
 
 #endif  // KELVANE_WINDOW_FORM1_QT_H_

@@ -9,6 +9,8 @@
 #include "platform/utf16.h"
 #include "window/form1_layout.h"
 
+namespace kelvane {
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"KelvaneForm1";
@@ -210,3 +212,4 @@ void Form1::ShowMessage(const GoOutcome& outcome) {
   SetFocus(Text1);
   SendMessageW(Text1, EM_SETSEL, 0, -1);
 }
+}  // namespace kelvane

@@ -11,6 +11,8 @@
 
 #include "window/go_press.h"
 
+namespace kelvane {
+
 // The program's one window: a prompt, the limit in meters, and a Go button that runs the
 // whole job on the line files in `folder`.
 class Form1 {
@@ -53,5 +55,7 @@ class Form1 {
   int exit_status_ = 0;
   float MaxSeparation = 0;  // the limit in meters, set when Go is pressed
 };
+
+}  // namespace kelvane
 
 #endif  // KELVANE_WINDOW_FORM1_WIN32_H_

@@ -7,6 +7,8 @@
 #include "platform/process.h"
 #include "window/limit_text.h"
 
+namespace kelvane {
+
 namespace {
 
 GoOutcome Failed(GoResult result, const std::string& report) {
@@ -40,3 +42,4 @@ GoOutcome PressGo(std::string_view limit_text, const std::filesystem::path& fold
 }
 
 int ExitStatus(GoResult result) { return result == GoResult::kFailed ? 1 : 0; }
+}  // namespace kelvane

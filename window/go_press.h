@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace kelvane {
+
 // What became of a press of Go.
 enum class GoResult {
   kRefused,  // the limit was refused: show the message, keep the window, focus the limit
@@ -30,5 +32,7 @@ GoOutcome PressGo(std::string_view limit_text, const std::filesystem::path& fold
 
 // The exit status a run ends with after `result`.
 int ExitStatus(GoResult result);
+
+}  // namespace kelvane
 
 #endif  // KELVANE_WINDOW_GO_PRESS_H_

@@ -5,6 +5,8 @@
 
 #include "base/decimal_number.h"
 
+namespace kelvane {
+
 namespace {
 
 // Unicode's white space in UTF-8, and the zero-width no-break space that pasted text
@@ -78,3 +80,4 @@ std::string_view RefusalMessage(LimitProblem problem) {
   }
   return "";
 }
+}  // namespace kelvane

@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+namespace kelvane {
+
 // Why a typed limit is refused.
 enum class LimitProblem { kNone, kNotANumber, kDecimalComma, kNegative, kTooLarge };
 
@@ -23,5 +25,7 @@ LimitReading ReadLimitText(std::string_view text);
 
 // A short sentence for the user saying what is expected instead; "" for kNone.
 std::string_view RefusalMessage(LimitProblem problem);
+
+}  // namespace kelvane
 
 #endif  // KELVANE_WINDOW_LIMIT_TEXT_H_

@@ -14,6 +14,8 @@
 #include "window/command_line.h"
 #include "window/form1_qt.h"
 
+namespace kelvane {
+
 namespace {
 
 // Whether Qt has a screen to show a dialog on; without one it would end the process.
@@ -54,28 +56,32 @@ void KeepPluginsFromTheProgramFolder() {
 
 }  // namespace
 
+}  // namespace kelvane
+
 int main(int argc, char* argv[]) {
-  IgnoreClosedPipes();
+  kelvane::IgnoreClosedPipes();
   const std::vector<std::filesystem::path> arguments(argv + 1, argv + argc);
-  const Command command = StartCommand(arguments);
-  if (command.action == CommandAction::kHelp || command.action == CommandAction::kVersion) {
-    return WriteStandardOutput(command.text) ? 0 : 1;
+  const kelvane::Command command = kelvane::StartCommand(arguments);
+  if (command.action == kelvane::CommandAction::kHelp ||
+      command.action == kelvane::CommandAction::kVersion) {
+    return kelvane::WriteStandardOutput(command.text) ? 0 : 1;
   }
   // A refusal is on standard error already; with no screen, that is all there can be.
-  if (command.action == CommandAction::kRefuse && !HasScreen()) return command.exit_status;
-  KeepPluginsFromTheProgramFolder();
+  if (command.action == kelvane::CommandAction::kRefuse && !kelvane::HasScreen())
+    return command.exit_status;
+  kelvane::KeepPluginsFromTheProgramFolder();
   int qt_argc = 1;  // every argument is Kelvane's own: none is an option for Qt
   QApplication app(qt_argc, argv);
-  QApplication::setWindowIcon(WindowIcon());
-  if (command.action == CommandAction::kRefuse) {
+  QApplication::setWindowIcon(kelvane::WindowIcon());
+  if (command.action == kelvane::CommandAction::kRefuse) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Kelvane"),
                     QString::fromStdString(command.text));
     box.setTextFormat(Qt::PlainText);
     box.exec();
     return command.exit_status;
   }
-  Form1 form(command.folder);
-  QObject::connect(&form, &Form1::ended, &app, &QCoreApplication::exit);
+  kelvane::Form1 form(command.folder);
+  QObject::connect(&form, &kelvane::Form1::ended, &app, &QCoreApplication::exit);
   form.show();
   return QApplication::exec();
 }

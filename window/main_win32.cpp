@@ -9,6 +9,8 @@
 #include "window/command_line.h"
 #include "window/form1_win32.h"
 
+namespace kelvane {
+
 namespace {
 
 // The arguments that follow the program's name, as the C runtime splits the command line.
@@ -24,25 +26,29 @@ void ShowText(const std::string& text, UINT icon) {
 
 }  // namespace
 
+}  // namespace kelvane
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  IgnoreClosedPipes();
-  const Command command = StartCommand(Arguments());
+  kelvane::IgnoreClosedPipes();
+  const kelvane::Command command = kelvane::StartCommand(kelvane::Arguments());
   switch (command.action) {
-    case CommandAction::kHelp:
-    case CommandAction::kVersion:
-      if (!WriteStandardOutput(command.text)) ShowText(command.text, MB_ICONINFORMATION);
+    case kelvane::CommandAction::kHelp:
+    case kelvane::CommandAction::kVersion:
+      if (!kelvane::WriteStandardOutput(command.text))
+        kelvane::ShowText(command.text, MB_ICONINFORMATION);
       return 0;
-    case CommandAction::kRefuse:
-      ShowText(command.text, MB_ICONERROR);
+    case kelvane::CommandAction::kRefuse:
+      kelvane::ShowText(command.text, MB_ICONERROR);
       return command.exit_status;
-    case CommandAction::kRun:
+    case kelvane::CommandAction::kRun:
       break;
   }
-  Form1 form(instance, command.folder);
+  kelvane::Form1 form(instance, command.folder);
   if (const DWORD error = form.Create()) {
-    const std::string report = "run-time error: the window cannot be created: " + ReasonOf(error);
-    WriteStandardError("kelvane: " + report + "\n");
-    ShowText(report, MB_ICONERROR);
+    const std::string report =
+        "run-time error: the window cannot be created: " + kelvane::ReasonOf(error);
+    kelvane::WriteStandardError("kelvane: " + report + "\n");
+    kelvane::ShowText(report, MB_ICONERROR);
     return 1;
   }
   return form.Run(show);
