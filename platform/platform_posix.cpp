@@ -175,6 +175,8 @@ std::string DisplayPath(const fs::path& path) { return path.string(); }
 
 void IgnoreClosedPipes() { ::signal(SIGPIPE, SIG_IGN); }
 
+void UseParentConsole() {}
+
 void WriteStandardError(std::string_view text) {
   [[maybe_unused]] const SystemError ignored = WriteAll(STDERR_FILENO, text);
 }

@@ -167,6 +167,16 @@ std::string DisplayPath(const fs::path& path) { return Utf8(path.native()); }
 // A closed pipe only makes a write fail on Windows.
 void IgnoreClosedPipes() {}
 
+void UseParentConsole() {
+  const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+  if (error != nullptr && error != INVALID_HANDLE_VALUE) return;
+  if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  const HANDLE console =
+      ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+  if (console != INVALID_HANDLE_VALUE) ::SetStdHandle(STD_ERROR_HANDLE, console);
+}
+
 void WriteStandardError(std::string_view text) {
   const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
   if (error == nullptr || error == INVALID_HANDLE_VALUE) return;

@@ -12,6 +12,10 @@ namespace kelvane {
 // a closed standard error never hides an error report. Called once, first thing in main.
 void IgnoreClosedPipes();
 
+// Makes standard error the console of the program that started this one, where it has
+// none of its own (a Windows program with a window); elsewhere does nothing.
+void UseParentConsole();
+
 // Writes all of `text` to standard error. A failure is ignored.
 void WriteStandardError(std::string_view text);
 

@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "tests/test_support.h"
+#include "window/limit_text.h"
 
 namespace kelvane {
 
@@ -15,7 +16,8 @@ namespace {
 
 TEST(CommandLineTest, RefusesWhatItCannotRunOn) {
   const ScratchDir dir;
-  const std::string usage = "\nUsage: kelvane [FOLDER] (kelvane --help tells more)";
+  const std::string usage =
+      "\nUsage: kelvane [--no-window] [--limit METERS] [FOLDER] (kelvane --help tells more)";
   const struct {
     std::vector<fs::path> arguments;
     std::string text;
@@ -24,6 +26,9 @@ TEST(CommandLineTest, RefusesWhatItCannotRunOn) {
        DisplayPath(dir.path / "missing") + ": there is no such file or folder" + usage},
       {{dir.path, dir.path}, "2 paths were given; give one folder at most" + usage},
       {{"-help"}, "\"-help\" is not an option kelvane knows" + usage},
+      {{dir.path, "--limit"}, "\"--limit\" needs METERS after it" + usage},
+      {{"--no-window", "--limit=2,5", dir.path},
+       "--limit \"2,5\": " + std::string(RefusalMessage(LimitProblem::kDecimalComma)) + usage},
   };
   EXPECT_EQ(ReadCommandLine(std::vector<fs::path>{"nowhere", "--version"}).action,
             CommandAction::kVersion);
@@ -33,6 +38,22 @@ TEST(CommandLineTest, RefusesWhatItCannotRunOn) {
     EXPECT_EQ(command.text, c.text);
     EXPECT_EQ(command.exit_status, kRefusedExitStatus);
   }
+}
+
+// Without a window, every folder named runs in turn, a file standing for its folder; the
+// limit is taken as typed, and a window shows it in its text box unread.
+TEST(CommandLineTest, TakesFoldersAndALimit) {
+  const ScratchDir dir;
+  dir.Write("Race.txt", "");
+  const Command windowless = ReadCommandLine(
+      std::vector<fs::path>{"--no-window", dir.path, "--limit", "2.5 m", dir.path / "Race.txt"});
+  EXPECT_EQ(windowless.action, CommandAction::kNoWindow);
+  EXPECT_EQ(windowless.folders, (std::vector<fs::path>{dir.path, dir.path}));
+  EXPECT_EQ(windowless.limit, "2.5 m");
+  const Command window = ReadCommandLine(std::vector<fs::path>{"--limit=abc"});
+  EXPECT_EQ(window.action, CommandAction::kRun);
+  EXPECT_EQ(window.folders, std::vector<fs::path>{ProgramDir()});
+  EXPECT_EQ(window.limit, "abc");
 }
 
 }  // namespace

@@ -58,7 +58,23 @@ start_with "$(native_path "$dir/missing")" && window="" && dismiss && finish # t
 grep -q "^kelvane: .*missing: there is no such file or folder$" "$work/stderr.txt" ||
   fail "missing path: standard error is '$(cat "$work/stderr.txt")'"
 echo "ok: a missing path is reported on standard error and in a dialog, then ends with status 2"
+# Without a window, in scripts: no display on Linux; each folder in turn, one line for each
+# that fails, the others written all the same.
+good=$(folder no-window) && cp "$examples"/{Race,MaxRace,MinRace}.txt "$good/"
+broken=$(folder no-window-broken) && printf '0\r\n0\r\n1\r\n1,2,x,3,4\r\n' >"$broken/MinRace.txt"
+no_display=(env -u DISPLAY -u WAYLAND_DISPLAY)
+[ -z "$launcher" ] || no_display=() # Wine itself wants the display; the program opens no window
+status=0 && (cd / && "${no_display[@]}" ${launcher:-} "$program" --no-window --limit 4 "$(native_path "$good")" >"$work/stdout.txt" 2>"$work/stderr.txt") || status=$?
+[ "$status" -eq 0 ] && cmp "$good/Pass1.txt" "$examples/Pass1.txt" && cmp "$good/Pass2.txt" "$examples/Pass2.txt" &&
+  [ ! -s "$work/stdout.txt" ] && [ ! -s "$work/stderr.txt" ] || fail "no window: status $status, $(cat "$work/stderr.txt")"
+rm "$good"/Pass?.txt
+status=0 && (cd / && "${no_display[@]}" ${launcher:-} "$program" --no-window "$(native_path "$broken")" "$(native_path "$good")" 2>"$work/stderr.txt") || status=$?
+[ "$status" -eq 1 ] && cmp "$good/Pass1.txt" "$examples/Pass1.txt" && [ "$(cat "$broken/Pass1.txt")" = $'old pass 1\r' ] &&
+  [ "$(wc -l <"$work/stderr.txt")" -eq 1 ] && grep -qF "kelvane: $(native_path "$broken"): input error: MinRace.txt:4: \"x\" is not a number" "$work/stderr.txt" ||
+  fail "no window, one folder broken: status $status, $(cat "$work/stderr.txt")"
+echo "ok: --no-window writes the sample pass lines with no display; a broken folder is one line and status 1, the others still run"
+
 [ "$(cd / && ${launcher:-} "$program" --version)" = "kelvane $version" ] ||
   fail "--version prints '$(${launcher:-} "$program" --version)'"
 echo "ok: --version prints kelvane $version"
-echo "6 passed, 0 failed"
+echo "7 passed, 0 failed"

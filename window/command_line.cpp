@@ -7,6 +7,7 @@
 #include "kelvane_version.h"
 #include "platform/files.h"
 #include "platform/process.h"
+#include "window/limit_text.h"
 
 namespace kelvane {
 
@@ -15,15 +16,23 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kHelp[] =
-    "Usage: kelvane [FOLDER]\n"
+    "Usage: kelvane [--limit METERS] [FOLDER]\n"
+    "       kelvane --no-window [--limit METERS] [FOLDER...]\n"
     "Derives two pass lines from a race line: reads Race.txt, MaxRace.txt and MinRace.txt\n"
     "and writes Pass1.txt and Pass2.txt, all in FOLDER. With a file instead of a folder,\n"
     "in the folder that holds the file; with nothing, in the folder that holds kelvane.\n"
     "\n"
-    "  --help     show this help and end\n"
-    "  --version  show the version and end\n";
+    "  --limit METERS  the most a pass line moves from the race line (default 4); with a\n"
+    "                  window, the text it starts with\n"
+    "  --no-window     do the job in each FOLDER in turn and end, without a window: nothing\n"
+    "                  is printed on success, one line on standard error for each folder\n"
+    "                  that fails; exit status 0 when all succeed, 1 when any fails, 2 for\n"
+    "                  a command line that is refused\n"
+    "  --help          show this help and end\n"
+    "  --version       show the version and end\n";
 
-constexpr char kTryHelp[] = "\nUsage: kelvane [FOLDER] (kelvane --help tells more)";
+constexpr char kTryHelp[] =
+    "\nUsage: kelvane [--no-window] [--limit METERS] [FOLDER] (kelvane --help tells more)";
 
 // The refusal of the command line: `subject`, `problem` and a pointer to the usage.
 Command Refuse(std::string subject, std::string_view problem) {
@@ -31,33 +40,62 @@ Command Refuse(std::string subject, std::string_view problem) {
   return {CommandAction::kRefuse, {}, std::move(subject), kRefusedExitStatus};
 }
 
-Command RunIn(const fs::path& path) {
-  if (!FileExists(path)) return Refuse(DisplayPath(path), ": there is no such file or folder");
+// The folder a path names: itself, or the folder that holds the file it names.
+bool FolderOf(const fs::path& path, std::vector<fs::path>& folders) {
+  if (!FileExists(path)) return false;
   std::error_code error;
   fs::path absolute = fs::absolute(path, error);
   if (error) absolute = path;
-  return {CommandAction::kRun, IsFolder(path) ? absolute : absolute.parent_path(), ""};
+  folders.push_back(IsFolder(path) ? absolute : absolute.parent_path());
+  return true;
+}
+
+bool IsOption(const fs::path& argument) {
+  return argument.native().starts_with(fs::path("-").native());
 }
 
 }  // namespace
 
 Command ReadCommandLine(std::span<const fs::path> arguments) {
-  if (arguments.empty()) return {CommandAction::kRun, ProgramDir(), ""};
   for (const fs::path& argument : arguments) {
     if (argument == "--help") return {CommandAction::kHelp, {}, kHelp};
     if (argument == "--version") {
       return {CommandAction::kVersion, {}, "kelvane " KELVANE_VERSION "\n"};
     }
   }
-  for (const fs::path& argument : arguments) {
-    if (argument.native().starts_with(fs::path("-").native())) {
-      return Refuse(QuotedItem(DisplayPath(argument)), " is not an option kelvane knows");
+  Command command{CommandAction::kRun, {}, ""};
+  std::vector<fs::path> paths;
+  for (std::size_t at = 0; at < arguments.size(); ++at) {
+    const std::string argument = DisplayPath(arguments[at]);
+    if (!IsOption(arguments[at])) {
+      paths.push_back(arguments[at]);
+    } else if (argument == "--no-window") {
+      command.action = CommandAction::kNoWindow;
+    } else if (argument.starts_with("--limit=")) {
+      command.limit = argument.substr(8);
+    } else if (argument == "--limit" && at + 1 < arguments.size()) {
+      command.limit = DisplayPath(arguments[++at]);
+    } else {
+      return Refuse(QuotedItem(argument), argument == "--limit"
+                                              ? " needs METERS after it"
+                                              : " is not an option kelvane knows");
     }
   }
-  if (arguments.size() > 1) {
-    return Refuse(std::to_string(arguments.size()), " paths were given; give one folder at most");
+  for (const fs::path& path : paths) {
+    if (!FolderOf(path, command.folders)) {
+      return Refuse(DisplayPath(path), ": there is no such file or folder");
+    }
   }
-  return RunIn(arguments.front());
+  if (command.action == CommandAction::kRun && paths.size() > 1) {
+    return Refuse(std::to_string(paths.size()), " paths were given; give one folder at most");
+  }
+  const LimitProblem problem = ReadLimitText(command.limit).problem;
+  if (command.action == CommandAction::kNoWindow && problem != LimitProblem::kNone) {
+    return Refuse("--limit " + QuotedItem(command.limit),
+                  ": " + std::string(RefusalMessage(problem)));
+  }
+  if (command.folders.empty()) command.folders.push_back(ProgramDir());
+  return command;
 }
 
 Command StartCommand(std::span<const fs::path> arguments) {

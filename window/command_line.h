@@ -4,32 +4,40 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
+
+#include "window/form1_layout.h"
 
 namespace kelvane {
 
 // What the command line asks for.
 enum class CommandAction {
-  kRun,      // open the window on the line files in `folder`
-  kHelp,     // print `text` and end
-  kVersion,  // print `text` and end
-  kRefuse,   // report `text`, touch nothing, end with kRefusedExitStatus
+  kRun,       // open the window on the line files in `folders[0]`, `limit` in its text box
+  kNoWindow,  // do the job in each of `folders` in turn with `limit`, no window
+  kHelp,      // print `text` and end
+  kVersion,   // print `text` and end
+  kRefuse,    // report `text`, touch nothing, end with kRefusedExitStatus
 };
 
 struct Command {
   CommandAction action;
-  std::filesystem::path folder;
+  std::vector<std::filesystem::path> folders;
   std::string text;
-  int exit_status = 0;  // kRefuse: the status to end with
+  int exit_status = 0;               // kRefuse: the status to end with
+  std::string limit{kDefaultLimit};  // the limit's text, as the text box would hold it
 };
 
 // The exit status after a refused command line.
 inline constexpr int kRefusedExitStatus = 2;
 
-// Reads the arguments that follow the program's name. None: the run is in the program's
-// own folder (ProgramDir). A folder: in that folder. A path to anything else that exists,
-// such as Race.txt: in the folder that holds it. "--help" and "--version" ask for their
-// texts. Refused, with a message naming what is wrong: a path that is not there, more than
-// one path, and any other argument that starts with "-". Throws the errors of ProgramDir.
+// Reads the arguments that follow the program's name: options, then paths. No path: the
+// run is in the program's own folder (ProgramDir). A folder: in that folder. A path to
+// anything else that exists, such as Race.txt: in the folder that holds it. "--no-window"
+// runs in every path given, in turn, without a window; "--limit METERS" (or
+// "--limit=METERS") gives the limit. "--help" and "--version" ask for their texts.
+// Refused, with a message naming what is wrong: a path that is not there, more than one
+// path for the window, a limit ReadLimitText refuses where no window will show it, and
+// any other argument that starts with "-". Throws the errors of ProgramDir.
 Command ReadCommandLine(std::span<const std::filesystem::path> arguments);
 
 // The command as ReadCommandLine reads it, for main. A refusal is written to standard error

@@ -24,13 +24,14 @@ QRect ToPixels(const TwipsBox& twips, int dpi) {
 
 }  // namespace
 
-Form1::Form1(std::filesystem::path folder, QWidget* parent)
+Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
     : QWidget(parent),
       Label1(new QLabel(FromUtf8(kLabel1Text), this)),
       Text1(new QLineEdit(FromUtf8(kText1Text), this)),
       BtnGo(new QPushButton(FromUtf8(kBtnGoText), this)),
       status_(new QLabel(this)),
-      folder_(std::move(folder)) {
+      folder_(std::move(folder)),
+      limit_(std::move(limit)) {
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -54,7 +55,7 @@ Form1::Form1(std::filesystem::path folder, QWidget* parent)
 
 void Form1::Form_load() {
   Label1->setText(FromUtf8(kPrompt));
-  Text1->setText(FromUtf8(kDefaultLimit));
+  Text1->setText(FromUtf8(limit_));
 }
 
 void Form1::BtnGo_click() {

@@ -3,7 +3,9 @@
 
 #include <QWidget>
 #include <filesystem>
+#include <string>
 
+#include "window/form1_layout.h"
 #include "window/go_press.h"
 
 class QLabel;
@@ -19,7 +21,9 @@ class Form1 : public QWidget {
   Q_OBJECT
 
  public:
-  explicit Form1(std::filesystem::path folder, QWidget* parent = nullptr);
+  // `limit` is the text the limit's box starts with.
+  explicit Form1(std::filesystem::path folder, std::string limit = std::string(kDefaultLimit),
+                 QWidget* parent = nullptr);
 
  signals:
   // The run is over: 0 when both pass lines were written, 1 after an error report
@@ -43,6 +47,7 @@ class Form1 : public QWidget {
   QPushButton* BtnGo;
   QLabel* status_;
   std::filesystem::path folder_;
+  std::string limit_;       // the limit's text at the start
   float MaxSeparation = 0;  // the limit in meters, set when Go is pressed
 };
 

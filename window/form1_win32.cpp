@@ -52,8 +52,8 @@ HWND CreateControl(HWND parent, const wchar_t* kind, std::string_view text, DWOR
 
 }  // namespace
 
-Form1::Form1(HINSTANCE instance, std::filesystem::path folder)
-    : instance_(instance), folder_(std::move(folder)) {}
+Form1::Form1(HINSTANCE instance, std::filesystem::path folder, std::string limit)
+    : instance_(instance), folder_(std::move(folder)), limit_(std::move(limit)) {}
 
 Form1::~Form1() {
   if (font_) DeleteObject(font_);
@@ -158,7 +158,7 @@ void Form1::OnDpiChanged(const RECT& suggested) {
 
 void Form1::Form_load() {
   SetWindowTextW(Label1, Utf16(kPrompt).c_str());
-  SetWindowTextW(Text1, Utf16(kDefaultLimit).c_str());
+  SetWindowTextW(Text1, Utf16(limit_).c_str());
 }
 
 void Form1::BtnGo_click() {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "window/form1_layout.h"
 #include "window/go_press.h"
 
 namespace kelvane {
@@ -17,7 +18,9 @@ namespace kelvane {
 // whole job on the line files in `folder`.
 class Form1 {
  public:
-  Form1(HINSTANCE instance, std::filesystem::path folder);
+  // `limit` is the text the limit's box starts with.
+  Form1(HINSTANCE instance, std::filesystem::path folder,
+        std::string limit = std::string(kDefaultLimit));
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
   ~Form1();
@@ -45,6 +48,7 @@ class Form1 {
 
   HINSTANCE instance_;
   std::filesystem::path folder_;
+  std::string limit_;  // the limit's text at the start
   HWND hwnd_ = nullptr;
   HWND Label1 = nullptr;
   HWND Text1 = nullptr;

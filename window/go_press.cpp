@@ -4,6 +4,7 @@
 
 #include "base/run_error.h"
 #include "passlines/compute_pass_lines.h"
+#include "platform/files.h"
 #include "platform/process.h"
 #include "window/limit_text.h"
 
@@ -11,8 +12,28 @@ namespace kelvane {
 
 namespace {
 
-GoOutcome Failed(GoResult result, const std::string& report) {
-  WriteStandardError("kelvane: " + report + "\n");
+// The job in `folder`. A failure is written to standard error as "kelvane: <where><report>"
+// and returned as its report; while another run holds the pass lines, that is said at once
+// on standard error and to `on_wait`.
+GoOutcome RunJob(const std::filesystem::path& folder, float limit,
+                 const std::function<void(std::string_view)>& on_wait, const std::string& where) {
+  LockWait wait;
+  wait.notice = [&](std::string_view message) {
+    WriteStandardError("kelvane: " + where + std::string(message) + "\n");
+    if (on_wait) on_wait(message);
+  };
+  std::string report;
+  GoResult result = GoResult::kFailed;
+  try {
+    ComputePassLines(folder, limit, wait);
+    return {GoResult::kDone, ""};
+  } catch (const RunError& error) {
+    report = error.Report();
+    if (error.kind() == ErrorKind::kBusy) result = GoResult::kBusy;
+  } catch (const std::exception& error) {
+    report = std::string("run-time error: ") + error.what();
+  }
+  WriteStandardError("kelvane: " + where + report + "\n");
   return {result, report};
 }
 
@@ -25,21 +46,20 @@ GoOutcome PressGo(std::string_view limit_text, const std::filesystem::path& fold
     return {GoResult::kRefused, std::string(RefusalMessage(limit.problem))};
   }
   max_separation = limit.meters;
-  LockWait wait;
-  wait.notice = [&on_wait](std::string_view message) {
-    WriteStandardError("kelvane: " + std::string(message) + "\n");
-    if (on_wait) on_wait(message);
-  };
-  try {
-    ComputePassLines(folder, max_separation, wait);
-  } catch (const RunError& error) {
-    return Failed(error.kind() == ErrorKind::kBusy ? GoResult::kBusy : GoResult::kFailed,
-                  error.Report());
-  } catch (const std::exception& error) {
-    return Failed(GoResult::kFailed, std::string("run-time error: ") + error.what());
+  return RunJob(folder, max_separation, on_wait, "");
+}
+
+// Each failure names its folder first: the reports of a line file's content name the file
+// alone.
+int RunInEach(std::span<const std::filesystem::path> folders, std::string_view limit_text) {
+  const float limit = ReadLimitText(limit_text).meters;
+  int status = 0;
+  for (const std::filesystem::path& folder : folders) {
+    if (RunJob(folder, limit, {}, DisplayPath(folder) + ": ").result != GoResult::kDone) status = 1;
   }
-  return {GoResult::kDone, ""};
+  return status;
 }
 
 int ExitStatus(GoResult result) { return result == GoResult::kFailed ? 1 : 0; }
+
 }  // namespace kelvane

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,12 @@ struct GoOutcome {
 // `on_wait`, before the run waits for it.
 GoOutcome PressGo(std::string_view limit_text, const std::filesystem::path& folder,
                   float& max_separation, const std::function<void(std::string_view)>& on_wait = {});
+
+// The job in each of `folders` in turn, without a window, with the limit read from
+// `limit_text` as PressGo reads it (the caller has made sure it is usable): a failure is
+// written to standard error as "kelvane: <folder>: <report>" and the next folder still runs. Returns the exit status: 0 when
+// every folder succeeded, 1 when any failed.
+int RunInEach(std::span<const std::filesystem::path> folders, std::string_view limit_text);
 
 // The exit status a run ends with after `result`.
 int ExitStatus(GoResult result);

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QResource>
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/process.h"
 #include "window/command_line.h"
 #include "window/form1_qt.h"
+#include "window/go_press.h"
 
 namespace kelvane {
 
@@ -66,8 +68,12 @@ int main(int argc, char* argv[]) {
       command.action == kelvane::CommandAction::kVersion) {
     return kelvane::WriteStandardOutput(command.text) ? 0 : 1;
   }
-  // A refusal is on standard error already; with no screen, that is all there can be.
-  if (command.action == kelvane::CommandAction::kRefuse && !kelvane::HasScreen())
+  if (command.action == kelvane::CommandAction::kNoWindow) {
+    return kelvane::RunInEach(command.folders, command.limit);  // no display opened
+  }
+  // A refusal is on standard error already; without a window or a screen, that is all.
+  const bool windowless = std::ranges::count(arguments, "--no-window") > 0;
+  if (command.action == kelvane::CommandAction::kRefuse && (windowless || !kelvane::HasScreen()))
     return command.exit_status;
   kelvane::KeepPluginsFromTheProgramFolder();
   int qt_argc = 1;  // every argument is Kelvane's own: none is an option for Qt
@@ -80,7 +86,7 @@ int main(int argc, char* argv[]) {
     box.exec();
     return command.exit_status;
   }
-  kelvane::Form1 form(command.folder);
+  kelvane::Form1 form(command.folders.front(), command.limit);
   QObject::connect(&form, &kelvane::Form1::ended, &app, &QCoreApplication::exit);
   form.show();
   return QApplication::exec();

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -8,6 +9,7 @@
 #include "platform/utf16.h"
 #include "window/command_line.h"
 #include "window/form1_win32.h"
+#include "window/go_press.h"
 
 namespace kelvane {
 
@@ -30,7 +32,11 @@ void ShowText(const std::string& text, UINT icon) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   kelvane::IgnoreClosedPipes();
-  const kelvane::Command command = kelvane::StartCommand(kelvane::Arguments());
+  const std::vector<std::filesystem::path> arguments = kelvane::Arguments();
+  // Without a window, the lines go to the console the program was started from.
+  const bool windowless = std::ranges::count(arguments, "--no-window") > 0;
+  if (windowless) kelvane::UseParentConsole();
+  const kelvane::Command command = kelvane::StartCommand(arguments);
   switch (command.action) {
     case kelvane::CommandAction::kHelp:
     case kelvane::CommandAction::kVersion:
@@ -38,12 +44,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         kelvane::ShowText(command.text, MB_ICONINFORMATION);
       return 0;
     case kelvane::CommandAction::kRefuse:
-      kelvane::ShowText(command.text, MB_ICONERROR);
+      if (!windowless) kelvane::ShowText(command.text, MB_ICONERROR);
       return command.exit_status;
+    case kelvane::CommandAction::kNoWindow:
+      return kelvane::RunInEach(command.folders, command.limit);
     case kelvane::CommandAction::kRun:
       break;
   }
-  kelvane::Form1 form(instance, command.folder);
+  kelvane::Form1 form(instance, command.folders.front(), command.limit);
   if (const DWORD error = form.Create()) {
     const std::string report =
         "run-time error: the window cannot be created: " + kelvane::ReasonOf(error);
