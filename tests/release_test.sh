@@ -15,7 +15,12 @@ git clone -q "$source" "$work/another/clone-in-a-longer-folder"
 first=$(cat "$work/a/dist/SHA256SUMS")
 second=$(cat "$work/another/clone-in-a-longer-folder/dist/SHA256SUMS")
 [ "$first" = "$second" ] || fail "the releases differ:"$'\n'"$first"$'\n'"$second"
-[ "$(wc -l <<<"$first")" -eq 2 ] || fail "SHA256SUMS does not name both archives: $first"
+[ "$(wc -l <<<"$first")" -eq 3 ] || fail "SHA256SUMS does not name the two archives and the package: $first"
 echo "ok: two releases of $(git -C "$source" rev-parse --short HEAD) made apart are the same bytes:"
 echo "$first"
+for archive in "$work"/a/dist/kelvane-*; do # each carries the notices of what it holds
+  contents=$(if [[ $archive == *.zip ]]; then unzip -Z1 "$archive"; else tar -tzf "$archive"; fi)
+  grep -q "/THIRD-PARTY-NOTICES" <<<"$contents" || fail "$archive has no THIRD-PARTY-NOTICES"
+done
 echo "1 passed, 0 failed"
+"$(dirname "$0")/package_test.sh" "$work"/a/dist/kelvane_*.deb

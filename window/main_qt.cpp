@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "kelvane_version.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "window/command_line.h"
@@ -79,6 +80,7 @@ int main(int argc, char* argv[]) {
   int qt_argc = 1;  // every argument is Kelvane's own: none is an option for Qt
   QApplication app(qt_argc, argv);
   QApplication::setWindowIcon(kelvane::WindowIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral(KELVANE_APP_ID));
   if (command.action == kelvane::CommandAction::kRefuse) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Kelvane"),
                     QString::fromStdString(command.text));
