@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <numeric>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -37,19 +35,13 @@ class ReplaceFilesTest : public testing::Test {
   void Lay(const Files& files) const {
     for (const auto& [name, content] : files) dir_.Write(name, content);
   }
-  // Every entry of the folder with its content: "name=content; ...".
-  std::string Folder() const {
-    std::string state;
+  // Every entry of the folder with its content.
+  Files Folder() const {
+    Files files;
     for (const auto& entry : fs::directory_iterator(dir_.path)) {
-      const std::string name = entry.path().filename().string();
-      state += name + "=" + dir_.Read(name) + "; ";
+      files[entry.path().filename().string()] = dir_.Read(entry.path().filename().string());
     }
-    return state;
-  }
-  std::string Expected(const Files& files) const {
-    std::string state;
-    for (const auto& [name, content] : files) state += name + "=" + content + "; ";
-    return state;
+    return files;
   }
   std::vector<fs::path> Paths() const { return {dir_.path / "Pass1.txt", dir_.path / "Pass2.txt"}; }
   void Replace(const LockWait& wait = {}) const {
@@ -63,15 +55,6 @@ class ReplaceFilesTest : public testing::Test {
 
   ScratchDir dir_;
 };
-
-// Sorted as directory_iterator is not: compare the sets of entries.
-std::string Sorted(std::string state) {
-  std::multiset<std::string> parts;
-  for (std::size_t at = 0, end; (end = state.find("; ", at)) != std::string::npos; at = end + 2) {
-    parts.insert(state.substr(at, end + 2 - at));
-  }
-  return std::accumulate(parts.begin(), parts.end(), std::string());
-}
 
 TEST_F(ReplaceFilesTest, ReplacesEveryFileOrNone) {
   dir_.Write("Pass1.txt", "an old and longer first file");
@@ -187,7 +170,7 @@ TEST_F(ReplaceFilesTest, RecoveryPutsBackWhatARunLeftAtEachPoint) {
     for (const auto& entry : fs::directory_iterator(dir_.path)) fs::remove(entry.path());
     Lay(c.left);
     RecoverFiles(Paths());
-    EXPECT_EQ(Sorted(Folder()), Sorted(Expected(c.after)));
+    EXPECT_EQ(Folder(), Files(c.after));
   }
 }
 
@@ -198,9 +181,8 @@ TEST_F(ReplaceFilesTest, RecoveryWritesBackInPlaceWhereTheFileHasOtherNames) {
   fs::create_hard_link(dir_.path / "Pass1.txt", dir_.path / "elsewhere");
   dir_.Write(kJournal, kHeader + "- old-11111111\nnew-22222222 old-22222222\n");
   RecoverFiles(Paths());
-  EXPECT_EQ(
-      Sorted(Folder()),
-      Sorted(Expected({{"Pass1.txt", "old 1"}, {"Pass2.txt", "old 2"}, {"elsewhere", "old 1"}})));
+  EXPECT_EQ(Folder(),
+            Files({{"Pass1.txt", "old 1"}, {"Pass2.txt", "old 2"}, {"elsewhere", "old 1"}}));
 }
 
 // A journal that is not one this program wrote for these two files is refused before
@@ -230,7 +212,7 @@ TEST_F(ReplaceFilesTest, RefusesAJournalThatIsNotOfTheseTargets) {
                               ": is not a journal of Kelvane for these pass lines (owned by ";
     EXPECT_EQ(report.substr(0, start.size()), start);
     EXPECT_TRUE(report.ends_with("); nothing was changed. Remove it to go on.")) << report;
-    EXPECT_EQ(Sorted(Folder()), Sorted(Expected(files)));
+    EXPECT_EQ(Folder(), Files(files));
   }
 }
 
@@ -265,7 +247,7 @@ TEST_F(ReplaceFilesTest, RefusesAJournalThatIsNotASmallFileOfItsOwn) {
 #endif
   EXPECT_EQ(victim.Entries(), "notes ");
   EXPECT_EQ(victim.Read("notes"), "private");
-  EXPECT_EQ(Sorted(Folder()), Sorted(Expected({{"Pass1.txt", "old 1"}, {"Pass2.txt", "old 2"}})));
+  EXPECT_EQ(Folder(), Files({{"Pass1.txt", "old 1"}, {"Pass2.txt", "old 2"}}));
 }
 
 // While another run holds the journal, the run says so at once, waits as long as it was
@@ -295,7 +277,7 @@ TEST_F(ReplaceFilesTest, SaysAtOnceThatAnotherRunHoldsTheFilesAndWaitsOnlySoLong
   }
   EXPECT_EQ(dir_.Read("Pass1.txt") + dir_.Read("Pass2.txt"), "old 1old 2");
   Replace(wait);
-  EXPECT_EQ(Sorted(Folder()), Sorted(Expected({{"Pass1.txt", "new 1"}, {"Pass2.txt", "new 2"}})));
+  EXPECT_EQ(Folder(), Files({{"Pass1.txt", "new 1"}, {"Pass2.txt", "new 2"}}));
   EXPECT_EQ(notices.size(), 1u);
 }
 
