@@ -74,6 +74,14 @@ status=0 && (cd / && "${no_display[@]}" ${launcher:-} "$program" --no-window "$(
   fail "no window, one folder broken: status $status, $(cat "$work/stderr.txt")"
 echo "ok: --no-window writes the sample pass lines with no display; a broken folder is one line and status 1, the others still run"
 
+if [ -z "$launcher" ]; then # no display to open the window on: one line, status 1, no abort
+  for display in unset :99; do
+    status=0 && (cd / && if [ $display = unset ]; then env -u DISPLAY -u WAYLAND_DISPLAY "$program"; else DISPLAY=$display "$program"; fi) 2>"$work/stderr.txt" || status=$?
+    [ "$status" -eq 1 ] && [ "$(wc -l <"$work/stderr.txt")" -eq 1 ] &&
+      grep -q "^kelvane: no display to open the window on: " "$work/stderr.txt" || fail "no display ($display): status $status, $(cat "$work/stderr.txt")"
+  done
+  echo "ok: with no display, one line on standard error and status 1"
+fi
 [ "$(cd / && ${launcher:-} "$program" --version)" = "kelvane $version" ] ||
   fail "--version prints '$(${launcher:-} "$program" --version)'"
 echo "ok: --version prints kelvane $version"

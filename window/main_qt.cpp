@@ -7,7 +7,9 @@
 #include <QPixmap>
 #include <QResource>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "kelvane_version.h"
@@ -57,6 +59,29 @@ void KeepPluginsFromTheProgramFolder() {
   }
 }
 
+// What Qt says while it opens the display is held back: where it cannot open one, Qt ends
+// the process with an abort after a page of advice, and the user is owed one line and
+// status 1 instead. Held messages are passed on once the display is open.
+std::vector<std::pair<QtMsgType, QString>> held_messages;
+QtMessageHandler qt_messages = nullptr;
+
+void HoldMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type != QtFatalMsg) {
+    held_messages.emplace_back(type, message);
+    return;
+  }
+  // The first thing Qt said, such as "could not connect to display :1", is the reason.
+  const QString reason = (held_messages.empty() ? message : held_messages.front().second).trimmed();
+  WriteStandardError("kelvane: no display to open the window on: " + reason.toStdString() + "\n");
+  std::_Exit(1);
+}
+
+void PassHeldMessages() {
+  qInstallMessageHandler(qt_messages);
+  for (const auto& [type, message] : held_messages) qt_messages(type, {}, message);
+  held_messages.clear();
+}
+
 }  // namespace
 
 }  // namespace kelvane
@@ -76,9 +101,16 @@ int main(int argc, char* argv[]) {
   const bool windowless = std::ranges::count(arguments, "--no-window") > 0;
   if (command.action == kelvane::CommandAction::kRefuse && (windowless || !kelvane::HasScreen()))
     return command.exit_status;
+  if (!kelvane::HasScreen()) {
+    kelvane::WriteStandardError(
+        "kelvane: no display to open the window on: neither DISPLAY nor WAYLAND_DISPLAY is set\n");
+    return 1;
+  }
   kelvane::KeepPluginsFromTheProgramFolder();
   int qt_argc = 1;  // every argument is Kelvane's own: none is an option for Qt
+  kelvane::qt_messages = qInstallMessageHandler(kelvane::HoldMessage);
   QApplication app(qt_argc, argv);
+  kelvane::PassHeldMessages();
   QApplication::setWindowIcon(kelvane::WindowIcon());
   QGuiApplication::setDesktopFileName(QStringLiteral(KELVANE_APP_ID));
   if (command.action == kelvane::CommandAction::kRefuse) {
