@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <utility>
+#include <vector>
 
 #include "base/run_error.h"
 #include "linefiles/line_file.h"
@@ -19,15 +19,11 @@ constexpr std::array<std::string_view, 3> kInputs = {"Race.txt", "MaxRace.txt", 
 constexpr int kSeparationColumn = 2;
 
 void RequireInputs(const std::filesystem::path& dir) {
-  std::string missing;
-  for (const std::string_view name : kInputs) {
-    if (FileExists(dir / name)) continue;
-    if (!missing.empty()) missing += ", ";
-    missing += name;
-  }
+  const std::vector<std::string_view> missing = MissingInputs(dir);
   if (missing.empty()) return;
-  throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(dir)},
-                 "missing input file(s): " + missing);
+  std::string names;
+  for (const std::string_view name : missing) names.append(names.empty() ? "" : ", ").append(name);
+  throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(dir)}, "missing input file(s): " + names);
 }
 
 // The three input lines, read through one buffer that is gone before the pass lines are made.
@@ -65,6 +61,14 @@ LineGrid PassLine(const LineGrid& race, LineGrid companion, float limit, std::st
 }
 
 }  // namespace
+
+std::vector<std::string_view> MissingInputs(const std::filesystem::path& dir) {
+  std::vector<std::string_view> missing;
+  for (const std::string_view name : kInputs) {
+    if (!FileExists(dir / name)) missing.push_back(name);
+  }
+  return missing;
+}
 
 void ComputePassLines(const std::filesystem::path& dir, float max_separation,
                       const LockWait& wait) {

@@ -2,10 +2,16 @@
 #define KELVANE_PASSLINES_COMPUTE_PASS_LINES_H_
 
 #include <filesystem>
+#include <string_view>
+#include <vector>
 
 #include "replace/replace_files.h"
 
 namespace kelvane {
+
+// The inputs, of "Race.txt", "MaxRace.txt" and "MinRace.txt" in that order, that are not in
+// the folder `dir`.
+std::vector<std::string_view> MissingInputs(const std::filesystem::path& dir);
 
 // The whole job, in the folder `dir` with the limit `max_separation` in meters. Reads
 // "Race.txt", "MaxRace.txt" and "MinRace.txt"; builds the pass line toward the max line and

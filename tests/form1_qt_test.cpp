@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "platform/files.h"
 #include "tests/test_support.h"
 #include "window/limit_text.h"
 
@@ -71,6 +72,30 @@ TEST(Form1Test, BehavesAsAPersonExpects) {
   EXPECT_TRUE(ended.isEmpty());
   EXPECT_EQ(DismissMessage(form), "input error: MinRace.txt:4: \"<img src=x>\" is not a number");
   EXPECT_EQ(ended, QList<QList<QVariant>>({{1}}));
+}
+
+// The line under the controls names the folder Go works in, and which inputs are not
+// there, before anyone presses Go; it looks again when the window becomes active.
+TEST(Form1Test, FolderLineSaysWhereGoWorksAndWhatIsMissing) {
+  ScratchDir dir;
+  dir.Write("Race.txt", "0\n0\n0\n");
+  Form1 form(dir.path);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  auto* line = form.findChild<QLabel*>("folderLine");
+  const QString folder = QString::fromStdString(DisplayPath(dir.path));
+  EXPECT_EQ(line->toolTip(), folder);
+  EXPECT_EQ(line->accessibleDescription(), folder);
+  const auto elided = [line](const QString& text) {
+    return line->fontMetrics().elidedText(text, Qt::ElideMiddle, line->width());
+  };
+  EXPECT_EQ(line->text(), elided("No MaxRace.txt or MinRace.txt in " + folder));
+  EXPECT_EQ(line->focusPolicy(), Qt::NoFocus);
+  dir.Write("MaxRace.txt", "0\n0\n0\n");
+  dir.Write("MinRace.txt", "0\n0\n0\n");
+  QEvent activated(QEvent::ActivationChange);
+  QApplication::sendEvent(&form, &activated);
+  EXPECT_EQ(line->text(), elided(folder));
 }
 
 }  // namespace

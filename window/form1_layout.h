@@ -28,8 +28,8 @@ inline constexpr int kClientHeightTwips = 2772;
 inline constexpr TwipsBox kLabel1Twips{1500, 300, 1692, 852};
 inline constexpr TwipsBox kText1Twips{1560, 1380, 1512, 372};
 inline constexpr TwipsBox kBtnGoTwips{1920, 2040, 852, 372};
-// A line under the controls that says what the window is waiting for, if anything.
-inline constexpr TwipsBox kStatusTwips{120, 2436, 4488, 312};
+// The line under the controls: the folder Go works in, or what a run waits for.
+inline constexpr TwipsBox kFolderLineTwips{120, 2436, 4488, 312};
 
 // `twips` in pixels at `dpi` dots per inch, rounded to the nearest.
 constexpr int TwipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "platform/files.h"
+#include "window/folder_line.h"
 #include "window/form1_layout.h"
 
 namespace kelvane {
@@ -29,7 +31,7 @@ Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
       Label1(new QLabel(FromUtf8(kLabel1Text), this)),
       Text1(new QLineEdit(FromUtf8(kText1Text), this)),
       BtnGo(new QPushButton(FromUtf8(kBtnGoText), this)),
-      status_(new QLabel(this)),
+      folderLine_(new QLabel(this)),
       folder_(std::move(folder)),
       limit_(std::move(limit)) {
   Label1->setObjectName(QStringLiteral("Label1"));
@@ -41,13 +43,15 @@ Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
   BtnGo->setAutoDefault(false);
   BtnGo->setDefault(false);
   BtnGo->installEventFilter(this);
-  status_->setObjectName(QStringLiteral("status"));
-  status_->setTextFormat(Qt::PlainText);
+  folderLine_->setObjectName(QStringLiteral("folderLine"));
+  folderLine_->setTextFormat(Qt::PlainText);
+  folderLine_->setFocusPolicy(Qt::NoFocus);
 
   connect(BtnGo, &QPushButton::clicked, this, &Form1::BtnGo_click);
 
   Form_load();
   placeControls();
+  showFolder();
   setWindowTitle(FromUtf8(kCaption));
   setTabOrder(BtnGo, Text1);
   BtnGo->setFocus();
@@ -60,8 +64,8 @@ void Form1::Form_load() {
 
 void Form1::BtnGo_click() {
   const GoOutcome outcome = PressGo(Text1->text().toStdString(), folder_, MaxSeparation,
-                                    [this](std::string_view message) { showWaiting(message); });
-  status_->clear();
+                                    [this](std::string_view message) { showLine(message); });
+  showFolder();
   if (outcome.result == GoResult::kDone) {
     emit ended(ExitStatus(outcome.result));
     return;
@@ -91,7 +95,7 @@ void Form1::placeControls() {
       label.adjusted(0, 0, 0, std::max(0, Label1->heightForWidth(label.width()) - label.height())));
   Text1->setGeometry(ToPixels(kText1Twips, dpi));
   BtnGo->setGeometry(ToPixels(kBtnGoTwips, dpi));
-  status_->setGeometry(ToPixels(kStatusTwips, dpi));
+  folderLine_->setGeometry(ToPixels(kFolderLineTwips, dpi));
   setFixedSize(TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi));
 }
 
@@ -117,11 +121,24 @@ void Form1::focusLimit() {
   Text1->selectAll();
 }
 
-// Shown at once: the run waits on this thread, so the line is painted before it does.
-void Form1::showWaiting(std::string_view message) {
-  status_->setText(
-      status_->fontMetrics().elidedText(FromUtf8(message), Qt::ElideMiddle, status_->width()));
-  status_->setToolTip(FromUtf8(message));
-  status_->repaint();
+// Shown at once: a run waits on this thread, so the line is painted before it does.
+void Form1::showLine(std::string_view text) {
+  folderLine_->setText(
+      folderLine_->fontMetrics().elidedText(FromUtf8(text), Qt::ElideMiddle, folderLine_->width()));
+  folderLine_->repaint();
+}
+
+// The folder Go works in, or which of its inputs are not there; looked at again whenever
+// the window becomes active, since files come and go meanwhile.
+void Form1::showFolder() {
+  const QString folder = FromUtf8(DisplayPath(folder_));
+  folderLine_->setToolTip(folder);
+  folderLine_->setAccessibleDescription(folder);
+  showLine(FolderLineText(folder_));
+}
+
+void Form1::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) showFolder();
+  QWidget::changeEvent(event);
 }
 }  // namespace kelvane

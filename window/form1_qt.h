@@ -32,6 +32,7 @@ class Form1 : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void Form_load();
@@ -40,12 +41,13 @@ class Form1 : public QWidget {
   void placeControls();
   void showMessage(const GoOutcome& outcome);
   void focusLimit();
-  void showWaiting(std::string_view message);
+  void showLine(std::string_view text);
+  void showFolder();
 
   QLabel* Label1;
   QLineEdit* Text1;
   QPushButton* BtnGo;
-  QLabel* status_;
+  QLabel* folderLine_;  // the folder Go works in, or what a run waits for
   std::filesystem::path folder_;
   std::string limit_;       // the limit's text at the start
   float MaxSeparation = 0;  // the limit in meters, set when Go is pressed

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/utf16.h"
+#include "window/folder_line.h"
 #include "window/form1_layout.h"
 
 namespace kelvane {
@@ -17,7 +18,7 @@ constexpr wchar_t kClassName[] = L"KelvaneForm1";
 constexpr int kBtnGoId = 100;
 constexpr int kLabel1Id = 101;
 constexpr int kText1Id = 102;
-constexpr int kStatusId = 103;
+constexpr int kFolderLineId = 103;
 constexpr int kIconId = 1;  // kelvane.rc
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
@@ -116,6 +117,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wparam) == WA_INACTIVE && IsChild(hwnd_, GetFocus())) focus_ = GetFocus();
+      if (LOWORD(wparam) != WA_INACTIVE) ShowFolder();
       break;
     case WM_SETFOCUS:
       SetFocus(focus_);
@@ -134,11 +136,22 @@ bool Form1::OnCreate() {
   Label1 = CreateControl(hwnd_, WC_STATICW, kLabel1Text, SS_LEFT, kLabel1Id);
   Text1 =
       CreateControl(hwnd_, WC_EDITW, kText1Text, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, kText1Id);
-  status_ = CreateControl(hwnd_, WC_STATICW, "", SS_LEFT | SS_PATHELLIPSIS, kStatusId);
-  if (!BtnGo || !Label1 || !Text1 || !status_) return false;
+  folder_line_ = CreateControl(hwnd_, WC_STATICW, "",
+                               SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX | SS_NOTIFY, kFolderLineId);
+  tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             0, 0, 0, 0, hwnd_, nullptr, instance_, nullptr);
+  if (!BtnGo || !Label1 || !Text1 || !folder_line_ || !tooltip_) return false;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(folder_line_);
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   focus_ = BtnGo;
   Form_load();
   PlaceControls();
+  ShowFolder();
   return true;
 }
 
@@ -164,11 +177,11 @@ void Form1::Form_load() {
 void Form1::BtnGo_click() {
   // The run waits on this thread: the line is painted before it does.
   const auto show_waiting = [this](std::string_view message) {
-    SetWindowTextW(status_, Utf16(message).c_str());
-    UpdateWindow(status_);
+    SetWindowTextW(folder_line_, Utf16(message).c_str());
+    UpdateWindow(folder_line_);
   };
   const GoOutcome outcome = PressGo(Utf8(WindowText(Text1)), folder_, MaxSeparation, show_waiting);
-  SetWindowTextW(status_, L"");
+  ShowFolder();
   if (outcome.result != GoResult::kDone) ShowMessage(outcome);
   if (outcome.result == GoResult::kRefused || outcome.result == GoResult::kBusy) return;
   exit_status_ = ExitStatus(outcome.result);
@@ -195,7 +208,7 @@ void Form1::PlaceControls() {
         std::max(0, WrappedHeight(Label1, font_, label_width) - label_height));
   place(Text1, kText1Twips, 0);
   place(BtnGo, kBtnGoTwips, 0);
-  place(status_, kStatusTwips, 0);
+  place(folder_line_, kFolderLineTwips, 0);
   if (old_font) DeleteObject(old_font);
   RECT frame{0, 0, ToPixels(kClientWidthTwips, dpi), ToPixels(kClientHeightTwips, dpi)};
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
@@ -212,4 +225,17 @@ void Form1::ShowMessage(const GoOutcome& outcome) {
   SetFocus(Text1);
   SendMessageW(Text1, EM_SETSEL, 0, -1);
 }
+// The folder Go works in, or which of its inputs are not there; the whole path as the
+// line's tooltip.
+void Form1::ShowFolder() {
+  SetWindowTextW(folder_line_, Utf16(FolderLineText(folder_)).c_str());
+  std::wstring path = folder_.native();
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(folder_line_);
+  tool.lpszText = path.data();
+  SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 }  // namespace kelvane

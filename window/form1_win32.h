@@ -45,6 +45,7 @@ class Form1 {
 
   void PlaceControls();
   void ShowMessage(const GoOutcome& outcome);
+  void ShowFolder();
 
   HINSTANCE instance_;
   std::filesystem::path folder_;
@@ -53,8 +54,9 @@ class Form1 {
   HWND Label1 = nullptr;
   HWND Text1 = nullptr;
   HWND BtnGo = nullptr;
-  HWND status_ = nullptr;  // what a run waits for, if anything
-  HWND focus_ = nullptr;   // the control that gets the focus back when the window does
+  HWND folder_line_ = nullptr;  // the folder Go works in, or what a run waits for
+  HWND tooltip_ = nullptr;      // the folder's whole path, over the line
+  HWND focus_ = nullptr;        // the control that gets the focus back when the window does
   HFONT font_ = nullptr;
   int exit_status_ = 0;
   float MaxSeparation = 0;  // the limit in meters, set when Go is pressed
