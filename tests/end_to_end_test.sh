@@ -58,6 +58,21 @@ start_with "$(native_path "$dir/missing")" && window="" && dismiss && finish # t
 grep -q "^kelvane: .*missing: there is no such file or folder$" "$work/stderr.txt" ||
   fail "missing path: standard error is '$(cat "$work/stderr.txt")'"
 echo "ok: a missing path is reported on standard error and in a dialog, then ends with status 2"
+# A copy with no line files beside it and none named, as one installed with the system's
+# programs: a folder chooser first; cancelled, the window opens on the program's folder.
+dir="$work/installed" && mkdir "$dir" && cp "$program" "$dir/"
+(cd / && exec ${launcher:-} "$dir/$(basename "$program")" 2>"$work/stderr.txt") &
+pid=$!
+chooser=$(timeout 60 xdotool search --sync --onlyvisible --name '^Choose the folder of your line files$' | head -n 1 || true)
+[ -n "$chooser" ] || fail "no folder chooser for a copy with no line files: $(cat "$work/stderr.txt")"
+click "$chooser" 5 5 && xdotool key Escape
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kelvane$' | head -n 1 || true)
+[ -n "$window" ] || fail "no window after the chooser was cancelled"
+press_go && dismiss && finish
+[ "$status" -eq 1 ] && grep -q "missing input file(s): Race.txt, MaxRace.txt, MinRace.txt" "$work/stderr.txt" ||
+  fail "chooser cancelled: status $status, $(cat "$work/stderr.txt")"
+echo "ok: a copy with no line files asks for a folder first, and opens on its own folder when cancelled"
+
 # Without a window, in scripts: no display on Linux; each folder in turn, one line for each
 # that fails, the others written all the same.
 good=$(folder no-window) && cp "$examples"/{Race,MaxRace,MinRace}.txt "$good/"
@@ -85,4 +100,4 @@ fi
 [ "$(cd / && ${launcher:-} "$program" --version)" = "kelvane $version" ] ||
   fail "--version prints '$(${launcher:-} "$program" --version)'"
 echo "ok: --version prints kelvane $version"
-echo "7 passed, 0 failed"
+echo "$([ -z "$launcher" ] && echo 9 || echo 8) passed, 0 failed"

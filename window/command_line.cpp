@@ -5,6 +5,7 @@
 
 #include "base/run_error.h"
 #include "kelvane_version.h"
+#include "passlines/compute_pass_lines.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "window/limit_text.h"
@@ -94,8 +95,14 @@ Command ReadCommandLine(std::span<const fs::path> arguments) {
     return Refuse("--limit " + QuotedItem(command.limit),
                   ": " + std::string(RefusalMessage(problem)));
   }
+  command.named = !paths.empty();
   if (command.folders.empty()) command.folders.push_back(ProgramDir());
   return command;
+}
+
+bool AsksForFolder(const Command& command) {
+  return command.action == CommandAction::kRun && !command.named &&
+         MissingInputs(command.folders.front()).size() == 3;
 }
 
 Command StartCommand(std::span<const fs::path> arguments) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "window/form1_layout.h"
@@ -25,6 +26,7 @@ struct Command {
   std::string text;
   int exit_status = 0;               // kRefuse: the status to end with
   std::string limit{kDefaultLimit};  // the limit's text, as the text box would hold it
+  bool named = false;                // a folder or a file in one was named
 };
 
 // The exit status after a refused command line.
@@ -39,6 +41,14 @@ inline constexpr int kRefusedExitStatus = 2;
 // path for the window, a limit ReadLimitText refuses where no window will show it, and
 // any other argument that starts with "-". Throws the errors of ProgramDir.
 Command ReadCommandLine(std::span<const std::filesystem::path> arguments);
+
+// Whether the window should ask for a folder before it opens: none was named, and the
+// program's own folder holds none of the inputs, as for a copy installed with the system's
+// programs and started from a menu.
+bool AsksForFolder(const Command& command);
+
+// The title of the folder chooser that AsksForFolder calls for.
+inline constexpr std::string_view kChooseFolderTitle = "Choose the folder of your line files";
 
 // The command as ReadCommandLine reads it, for main. A refusal is written to standard error
 // as "kelvane: <text>"; so is an error of ProgramDir, returned as kRefuse with its report

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QIcon>
 #include <QImage>
 #include <QMessageBox>
@@ -120,7 +121,13 @@ int main(int argc, char* argv[]) {
     box.exec();
     return command.exit_status;
   }
-  kelvane::Form1 form(command.folders.front(), command.limit);
+  std::filesystem::path folder = command.folders.front();
+  if (kelvane::AsksForFolder(command)) {
+    const QString chosen = QFileDialog::getExistingDirectory(
+        nullptr, QString::fromUtf8(kelvane::kChooseFolderTitle.data()), QDir::homePath());
+    if (!chosen.isEmpty()) folder = QFile::encodeName(chosen).toStdString();  // else cancelled
+  }
+  kelvane::Form1 form(folder, command.limit);
   QObject::connect(&form, &kelvane::Form1::ended, &app, &QCoreApplication::exit);
   form.show();
   return QApplication::exec();
