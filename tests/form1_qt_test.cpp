@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrl>
 
 #include "platform/files.h"
 #include "tests/test_support.h"
@@ -96,6 +99,38 @@ TEST(Form1Test, FolderLineSaysWhereGoWorksAndWhatIsMissing) {
   QEvent activated(QEvent::ActivationChange);
   QApplication::sendEvent(&form, &activated);
   EXPECT_EQ(line->text(), elided(folder));
+}
+
+// A folder, or a file in one, dropped onto the window is where Go works from then on; more
+// than one item, or one that is not there, is refused with a message and changes nothing.
+TEST(Form1Test, DroppedFolderIsWhereGoWorks) {
+  ScratchDir first, second;
+  Form1 form(first.path);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  auto* line = form.findChild<QLabel*>("folderLine");
+  const auto drop = [&form](const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form, &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form, &event);
+  };
+  const auto url = [](const std::filesystem::path& path) {
+    return QUrl::fromLocalFile(QString::fromStdString(DisplayPath(path)));
+  };
+  second.Write("Race.txt", "");
+  drop({url(second.path / "Race.txt")});
+  EXPECT_EQ(line->toolTip(), QString::fromStdString(DisplayPath(second.path)));
+  drop({url(first.path)});
+  EXPECT_EQ(line->toolTip(), QString::fromStdString(DisplayPath(first.path)));
+  drop({url(second.path), url(first.path)});
+  EXPECT_EQ(DismissMessage(form), "2 items were dropped; drop one folder, or one file in it");
+  drop({url(second.path / "missing")});
+  EXPECT_EQ(DismissMessage(form), QString::fromStdString(DisplayPath(second.path / "missing")) +
+                                      ": there is no such file or folder");
+  EXPECT_EQ(line->toolTip(), QString::fromStdString(DisplayPath(first.path)));
 }
 
 }  // namespace

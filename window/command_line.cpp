@@ -100,6 +100,19 @@ Command ReadCommandLine(std::span<const fs::path> arguments) {
   return command;
 }
 
+Drop ReadDrop(std::span<const fs::path> items) {
+  std::vector<fs::path> folders;
+  if (items.size() != 1) {
+    return {
+        {},
+        std::to_string(items.size()) + " items were dropped; drop one folder, or one file in it"};
+  }
+  if (!FolderOf(items.front(), folders)) {
+    return {{}, DisplayPath(items.front()) + ": there is no such file or folder"};
+  }
+  return {folders.front(), ""};
+}
+
 bool AsksForFolder(const Command& command) {
   return command.action == CommandAction::kRun && !command.named &&
          MissingInputs(command.folders.front()).size() == 3;

@@ -47,6 +47,15 @@ Command ReadCommandLine(std::span<const std::filesystem::path> arguments);
 // programs and started from a menu.
 bool AsksForFolder(const Command& command);
 
+// What items dropped onto the window ask for: the folder that one item names, as a path
+// named on the command line does (a folder, or the folder that holds a file); or, for more
+// than one item or one that is not there, `problem` says so and `folder` is empty.
+struct Drop {
+  std::filesystem::path folder;
+  std::string problem;
+};
+Drop ReadDrop(std::span<const std::filesystem::path> items);
+
 // The title of the folder chooser that AsksForFolder calls for.
 inline constexpr std::string_view kChooseFolderTitle = "Choose the folder of your line files";
 

@@ -1,13 +1,20 @@
 #include "window/form1_qt.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
 #include <algorithm>
+#include <vector>
 
 #include "platform/files.h"
+#include "window/command_line.h"
 #include "window/folder_line.h"
 #include "window/form1_layout.h"
 
@@ -47,6 +54,7 @@ Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
   folderLine_->setTextFormat(Qt::PlainText);
   folderLine_->setFocusPolicy(Qt::NoFocus);
 
+  setAcceptDrops(true);
   connect(BtnGo, &QPushButton::clicked, this, &Form1::BtnGo_click);
 
   Form_load();
@@ -100,20 +108,24 @@ void Form1::placeControls() {
 }
 
 // Window-modal, so the window keeps painting; the text is shown as it is, never as markup.
-void Form1::showMessage(const GoOutcome& outcome) {
-  const bool refused = outcome.result == GoResult::kRefused;
-  const bool warning = refused || outcome.result == GoResult::kBusy;
+QMessageBox* Form1::openMessage(bool warning, const std::string& text) {
   auto* box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Critical, windowTitle(),
-                              QString::fromStdString(outcome.message), QMessageBox::Ok, this);
+                              FromUtf8(text), QMessageBox::Ok, this);
   box->setTextFormat(Qt::PlainText);
   box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+  return box;
+}
+
+void Form1::showMessage(const GoOutcome& outcome) {
+  const bool refused = outcome.result == GoResult::kRefused;
+  QMessageBox* box = openMessage(refused || outcome.result == GoResult::kBusy, outcome.message);
   if (refused) {
     connect(box, &QMessageBox::finished, this, &Form1::focusLimit);
   } else if (outcome.result != GoResult::kBusy) {
     const int status = ExitStatus(outcome.result);
     connect(box, &QMessageBox::finished, this, [this, status] { emit ended(status); });
   }
-  box->open();
 }
 
 void Form1::focusLimit() {
@@ -135,6 +147,26 @@ void Form1::showFolder() {
   folderLine_->setToolTip(folder);
   folderLine_->setAccessibleDescription(folder);
   showLine(FolderLineText(folder_));
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+// A folder, or a file in one, dropped onto the window: Go works there from now on.
+void Form1::dropEvent(QDropEvent* event) {
+  std::vector<std::filesystem::path> items;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    items.emplace_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  }
+  const Drop drop = ReadDrop(items);
+  event->acceptProposedAction();
+  if (!drop.problem.empty()) {
+    openMessage(true, drop.problem);
+    return;
+  }
+  folder_ = drop.folder;
+  showFolder();
 }
 
 void Form1::changeEvent(QEvent* event) {

@@ -9,6 +9,7 @@
 #include "window/go_press.h"
 
 class QLabel;
+class QMessageBox;
 class QLineEdit;
 class QPushButton;
 
@@ -33,12 +34,15 @@ class Form1 : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void Form_load();
   void BtnGo_click();
 
   void placeControls();
+  QMessageBox* openMessage(bool warning, const std::string& text);
   void showMessage(const GoOutcome& outcome);
   void focusLimit();
   void showLine(std::string_view text);

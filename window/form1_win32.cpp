@@ -1,12 +1,15 @@
 #include "window/form1_win32.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/utf16.h"
+#include "window/command_line.h"
 #include "window/folder_line.h"
 #include "window/form1_layout.h"
 
@@ -112,6 +115,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam));
       return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wparam));
+      return 0;
     case WM_DPICHANGED:
       OnDpiChanged(*reinterpret_cast<const RECT*>(lparam));
       return 0;
@@ -148,6 +154,7 @@ bool Form1::OnCreate() {
   tool.uId = reinterpret_cast<UINT_PTR>(folder_line_);
   tool.lpszText = const_cast<wchar_t*>(L"");
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  DragAcceptFiles(hwnd_, TRUE);
   focus_ = BtnGo;
   Form_load();
   PlaceControls();
@@ -161,6 +168,26 @@ void Form1::OnCommand(int id, int code) {
   if ((id == kBtnGoId && code == BN_CLICKED) || (id == IDOK && GetFocus() == BtnGo)) {
     BtnGo_click();
   }
+}
+
+// A folder, or a file in one, dropped onto the window: Go works there from now on.
+void Form1::OnDropFiles(HDROP drop) {
+  std::vector<std::filesystem::path> items;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+    name.resize(DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
+    items.emplace_back(name);
+  }
+  DragFinish(drop);
+  const Drop dropped = ReadDrop(items);
+  if (!dropped.problem.empty()) {
+    MessageBoxW(hwnd_, Utf16(dropped.problem).c_str(), Utf16(kCaption).c_str(),
+                MB_OK | MB_ICONWARNING);
+    return;
+  }
+  folder_ = dropped.folder;
+  ShowFolder();
 }
 
 void Form1::OnDpiChanged(const RECT& suggested) {

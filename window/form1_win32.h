@@ -5,6 +5,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <filesystem>
 #include <string>
@@ -39,6 +41,7 @@ class Form1 {
   bool OnCreate();
   void OnCommand(int id, int code);
   void OnDpiChanged(const RECT& suggested);
+  void OnDropFiles(HDROP drop);
 
   void Form_load();
   void BtnGo_click();
