@@ -270,14 +270,14 @@ SystemError HeldFile::Close() {
   return ::CloseHandle(Raw(std::exchange(handle_, -1))) ? 0 : ::GetLastError();
 }
 
-// Held without letting others delete it, so that the folder cannot be renamed or replaced
-// while its names are used.
+// Names in it are taken through its path: Windows has no call that takes a name relative to
+// a folder's handle, and every call here on a name acts on that name itself, never on what a
+// reparse point there leads to. The handle says that the folder is there, and which it is.
 SystemError Folder::Open(const fs::path& path) {
   path_ = path;
   handle_ = {};
-  const HANDLE folder =
-      ::CreateFileW(Long(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE folder = ::CreateFileW(Long(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (folder == INVALID_HANDLE_VALUE) return ::GetLastError();
   handle_.handle_ = reinterpret_cast<std::intptr_t>(folder);
   return 0;
