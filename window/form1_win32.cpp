@@ -21,7 +21,6 @@ constexpr wchar_t kClassName[] = L"KelvaneForm1";
 constexpr int kBtnGoId = 100;
 constexpr int kLabel1Id = 101;
 constexpr int kText1Id = 102;
-constexpr int kFolderLineId = 103;
 constexpr int kIconId = 1;  // kelvane.rc
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;

@@ -31,6 +31,10 @@ class Form1 {
   // system's error code, 0 when the window is there.
   DWORD Create();
 
+  HWND hwnd() const { return hwnd_; }
+  // The control id of the line under the controls.
+  static constexpr int kFolderLineId = 103;
+
   // Shows the window and handles its messages until it closes. Returns the exit status:
   // 0 when both pass lines were written or the window was closed, 1 after an error report.
   int Run(int show);
