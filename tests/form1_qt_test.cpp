@@ -101,6 +101,31 @@ TEST(Form1Test, FolderLineSaysWhereGoWorksAndWhatIsMissing) {
   EXPECT_EQ(line->text(), elided(folder));
 }
 
+// At a larger font nothing overlaps or is cut: the prompt grows, what is under it moves
+// down, and the window grows with it.
+TEST(Form1Test, LayoutHoldsAtALargerFont) {
+  const QFont usual = QApplication::font();
+  QFont large = usual;
+  large.setPointSize(14);
+  QApplication::setFont(large);
+  ScratchDir dir;
+  Form1 form(dir.path);
+  QWidget* above = nullptr;
+  for (const char* name : {"Label1", "Text1", "BtnGo", "folderLine"}) {
+    auto* control = form.findChild<QWidget*>(name);
+    EXPECT_GE(control->height(), control->minimumSizeHint().height()) << name;
+    if (above != nullptr) {
+      EXPECT_LE(above->geometry().bottom(), control->y()) << name;
+    }
+    EXPECT_LE(control->geometry().bottom(), form.height()) << name;
+    above = control;
+  }
+  auto* label1 = form.findChild<QLabel*>("Label1");
+  EXPECT_GE(label1->height(), label1->heightForWidth(label1->width()));
+  EXPECT_GT(form.height(), 185);
+  QApplication::setFont(usual);
+}
+
 // A folder, or a file in one, dropped onto the window is where Go works from then on; more
 // than one item, or one that is not there, is refused with a message and changes nothing.
 TEST(Form1Test, DroppedFolderIsWhereGoWorks) {

@@ -55,6 +55,26 @@ TEST(Form1Win32Test, FolderLineFollowsADrop) {
   DestroyWindow(form.hwnd());
 }
 
+// Whatever the system's font, the controls keep their order down the window without
+// overlapping, and all of them lie inside it.
+TEST(Form1Win32Test, ControlsNeitherOverlapNorLeaveTheWindow) {
+  ScratchDir dir;
+  Form1 form(GetModuleHandleW(nullptr), dir.path);
+  ASSERT_EQ(form.Create(), 0u);
+  RECT client{};
+  GetClientRect(form.hwnd(), &client);
+  LONG above = 0;
+  for (const int id : {101, 102, 100, Form1::kFolderLineId}) {  // prompt, limit, Go, folder
+    RECT box{};
+    GetWindowRect(GetDlgItem(form.hwnd(), id), &box);
+    MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&box), 2);
+    EXPECT_LE(above, box.top) << id;
+    EXPECT_LE(box.bottom, client.bottom) << id;
+    above = box.bottom;
+  }
+  DestroyWindow(form.hwnd());
+}
+
 }  // namespace
 
 }  // namespace kelvane

@@ -58,8 +58,9 @@ Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
   connect(BtnGo, &QPushButton::clicked, this, &Form1::BtnGo_click);
 
   Form_load();
+  showFolder();  // its text first, so that the line is placed as high as the text needs
   placeControls();
-  showFolder();
+  showFolder();  // then elided to the line's width
   setWindowTitle(FromUtf8(kCaption));
   setTabOrder(BtnGo, Text1);
   BtnGo->setFocus();
@@ -94,17 +95,24 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-// The layout is kept in twips and converted at the screen's logical resolution. The
-// prompt's box grows downward, should the font need more lines than it holds.
+// The layout is kept in twips and converted at the screen's logical resolution. A control
+// whose text needs more room at this font grows downward, and everything under it moves
+// down with it, the window too.
 void Form1::placeControls() {
   const int dpi = logicalDpiY();
-  const QRect label = ToPixels(kLabel1Twips, dpi);
-  Label1->setGeometry(
-      label.adjusted(0, 0, 0, std::max(0, Label1->heightForWidth(label.width()) - label.height())));
-  Text1->setGeometry(ToPixels(kText1Twips, dpi));
-  BtnGo->setGeometry(ToPixels(kBtnGoTwips, dpi));
-  folderLine_->setGeometry(ToPixels(kFolderLineTwips, dpi));
-  setFixedSize(TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi));
+  int shift = 0;
+  const auto place = [&](QWidget* control, const TwipsBox& twips, int needed) {
+    const QRect box = ToPixels(twips, dpi).translated(0, shift);
+    const int height = std::max(box.height(), needed);
+    control->setGeometry(box.x(), box.y(), box.width(), height);
+    shift += height - box.height();
+  };
+  place(Label1, kLabel1Twips, Label1->heightForWidth(TwipsToPixels(kLabel1Twips.width, dpi)));
+  place(Text1, kText1Twips, Text1->minimumSizeHint().height());
+  place(BtnGo, kBtnGoTwips, BtnGo->minimumSizeHint().height());
+  place(folderLine_, kFolderLineTwips, folderLine_->minimumSizeHint().height());
+  setFixedSize(TwipsToPixels(kClientWidthTwips, dpi),
+               TwipsToPixels(kClientHeightTwips, dpi) + shift);
 }
 
 // Window-modal, so the window keeps painting; the text is shown as it is, never as markup.

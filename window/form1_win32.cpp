@@ -46,6 +46,17 @@ int WrappedHeight(HWND control, HFONT font, int width) {
   return box.bottom;
 }
 
+// The height of a line of text in `font`.
+int LineHeight(HWND window, HFONT font) {
+  HDC dc = GetDC(window);
+  const HGDIOBJ previous = SelectObject(dc, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, previous);
+  ReleaseDC(window, dc);
+  return metrics.tmHeight;
+}
+
 HWND CreateControl(HWND parent, const wchar_t* kind, std::string_view text, DWORD style, int id) {
   return CreateWindowExW(0, kind, Utf16(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
                          parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -73,7 +84,9 @@ DWORD Form1::Create() {
   window_class.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(kIconId));
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kClassName;
-  if (!RegisterClassExW(&window_class)) return GetLastError();
+  if (!RegisterClassExW(&window_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    return GetLastError();
+  }
   SetLastError(0);
   if (CreateWindowExW(kExStyle, kClassName, Utf16(kCaption).c_str(), kStyle, CW_USEDEFAULT,
                       CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this)) {
@@ -223,20 +236,23 @@ void Form1::PlaceControls() {
   SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
   // The controls let go of the old font before it is deleted.
   const HFONT old_font = std::exchange(font_, CreateFontIndirectW(&metrics.lfMessageFont));
-  const auto place = [&](HWND control, const TwipsBox& twips, int extra_height) {
+  // A control whose text needs more room at this font grows downward, and everything under
+  // it moves down with it, the window too.
+  int shift = 0;
+  const auto place = [&](HWND control, const TwipsBox& twips, int needed) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-    MoveWindow(control, ToPixels(twips.left, dpi), ToPixels(twips.top, dpi),
-               ToPixels(twips.width, dpi), ToPixels(twips.height, dpi) + extra_height, TRUE);
+    const int height = std::max(ToPixels(twips.height, dpi), needed);
+    MoveWindow(control, ToPixels(twips.left, dpi), ToPixels(twips.top, dpi) + shift,
+               ToPixels(twips.width, dpi), height, TRUE);
+    shift += height - ToPixels(twips.height, dpi);
   };
-  const int label_width = ToPixels(kLabel1Twips.width, dpi);
-  const int label_height = ToPixels(kLabel1Twips.height, dpi);
-  place(Label1, kLabel1Twips,
-        std::max(0, WrappedHeight(Label1, font_, label_width) - label_height));
-  place(Text1, kText1Twips, 0);
-  place(BtnGo, kBtnGoTwips, 0);
-  place(folder_line_, kFolderLineTwips, 0);
+  const int line = LineHeight(hwnd_, font_);
+  place(Label1, kLabel1Twips, WrappedHeight(Label1, font_, ToPixels(kLabel1Twips.width, dpi)));
+  place(Text1, kText1Twips, line + MulDiv(7, static_cast<int>(dpi), 96));
+  place(BtnGo, kBtnGoTwips, line + MulDiv(10, static_cast<int>(dpi), 96));
+  place(folder_line_, kFolderLineTwips, line);
   if (old_font) DeleteObject(old_font);
-  RECT frame{0, 0, ToPixels(kClientWidthTwips, dpi), ToPixels(kClientHeightTwips, dpi)};
+  RECT frame{0, 0, ToPixels(kClientWidthTwips, dpi), ToPixels(kClientHeightTwips, dpi) + shift};
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
   SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
