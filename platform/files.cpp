@@ -15,14 +15,14 @@ namespace {
 
 constexpr int kMaxLinks = 40;
 
+}  // namespace
+
 Folder OpenFolder(const fs::path& path) {
   Folder folder;
   const fs::path where = path.empty() ? fs::path(".") : path;
   if (const SystemError error = folder.Open(where)) FailFile(where, "cannot be opened", error);
   return folder;
 }
-
-}  // namespace
 
 PlacedFile FollowTrustedLinks(const fs::path& path) {
   PlacedFile file{OpenFolder(path.parent_path()), path.filename()};

@@ -68,6 +68,10 @@ struct PlacedFile {
   std::filesystem::path Shown() const { return folder.Show(name); }
 };
 
+// The folder at `path` ("" for the current one), held open. Throws "<path>: cannot be
+// opened: <reason>" when it cannot be.
+Folder OpenFolder(const std::filesystem::path& path);
+
 // The file at `path`, each symbolic link at its last name followed while its owner is one
 // a link may be trusted of (Owner), at most 40 links. Throws "<link>: is a symbolic link
 // owned by <user>, ..." for one that is not followed, and the error of a folder that cannot

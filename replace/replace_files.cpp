@@ -31,10 +31,7 @@ std::vector<Placed> FollowAll(std::span<const fs::path> paths) {
 
 // The journal beside the first file as named, locked.
 Journal LockJournal(const fs::path& first, const LockWait& wait) {
-  Folder folder;
-  const fs::path where = first.has_parent_path() ? first.parent_path() : fs::path(".");
-  if (const SystemError error = folder.Open(where)) FailFile(where, "cannot be opened", error);
-  return Journal(std::move(folder), JournalName(first.filename()), wait);
+  return Journal(OpenFolder(first.parent_path()), JournalName(first.filename()), wait);
 }
 
 // Undoes what a run that died left half done, as its journal says, then removes the
