@@ -26,38 +26,16 @@ void RequireInputs(const std::filesystem::path& dir) {
   throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(dir)}, "missing input file(s): " + names);
 }
 
-// The three input lines, read through one buffer that is gone before the pass lines are made.
-std::array<LineGrid, 3> ReadInputs(const std::filesystem::path& dir) {
-  LineFileReader reader;
-  return {reader.Read(dir, kInputs[0]), reader.Read(dir, kInputs[1]), reader.Read(dir, kInputs[2])};
-}
-
-void RequireEqualCounts(const std::array<const LineGrid*, 3>& grids) {
-  const int count = grids[0]->count();
-  if (grids[1]->count() == count && grids[2]->count() == count) return;
+void RequireEqualCounts(const std::array<LineGrid, 3>& grids) {
+  const int count = grids[0].count();
+  if (grids[1].count() == count && grids[2].count() == count) return;
   std::string detail = "the counts differ:";
   for (std::size_t i = 0; i < kInputs.size(); ++i) {
     detail += i == 0 ? " " : ", ";
     detail += kInputs[i];
-    detail += " has " + std::to_string(grids[i]->count());
+    detail += " has " + std::to_string(grids[i].count());
   }
   throw RunError(ErrorKind::kInput, detail + "; all three must be equal");
-}
-
-// The pass line of `race` toward `companion`: a copy of the race line whose separation in
-// every data row is moved toward the companion's. The counts are equal, so it is made in
-// the companion's own memory, cell by cell, each companion separation read before the
-// race line's cell takes its place.
-LineGrid PassLine(const LineGrid& race, LineGrid companion, float limit, std::string_view file) {
-  for (int row = 1; row <= race.last_row(); ++row) {
-    for (int column = 0; column < LineGrid::kColumns; ++column) {
-      float& cell = companion.at(row, column);
-      const bool moved = row > LineGrid::kHeaderRows && column == kSeparationColumn;
-      cell = moved ? MovedSeparation(race.at(row, column), cell, limit, ErrorPlace{file, row})
-                   : race.at(row, column);
-    }
-  }
-  return companion;
 }
 
 }  // namespace
@@ -70,16 +48,32 @@ std::vector<std::string_view> MissingInputs(const std::filesystem::path& dir) {
   return missing;
 }
 
+// Read through one buffer, which is gone before the pass lines are made.
+std::array<LineGrid, 3> ReadPassInputs(const std::filesystem::path& dir) {
+  RequireInputs(dir);
+  LineFileReader reader;
+  std::array<LineGrid, 3> grids = {reader.Read(dir, kInputs[0]), reader.Read(dir, kInputs[1]),
+                                   reader.Read(dir, kInputs[2])};
+  RequireEqualCounts(grids);
+  return grids;
+}
+
+LineGrid MakePassLine(const LineGrid& race, const LineGrid& companion, float limit,
+                      std::string_view file) {
+  LineGrid pass = race;
+  for (int row = LineGrid::kHeaderRows + 1; row <= race.last_row(); ++row) {
+    pass.at(row, kSeparationColumn) =
+        MovedSeparation(race.at(row, kSeparationColumn), companion.at(row, kSeparationColumn),
+                        limit, ErrorPlace{file, row});
+  }
+  return pass;
+}
+
 void ComputePassLines(const std::filesystem::path& dir, float max_separation,
                       const LockWait& wait) {
-  RequireInputs(dir);
-  auto [RaceGrid, MaxRaceGrid, MinRaceGrid] = ReadInputs(dir);
-  RequireEqualCounts({&RaceGrid, &MaxRaceGrid, &MinRaceGrid});
-
-  const LineGrid Pass1Grid =
-      PassLine(RaceGrid, std::move(MaxRaceGrid), max_separation, "Pass1.txt");
-  const LineGrid Pass2Grid =
-      PassLine(RaceGrid, std::move(MinRaceGrid), max_separation, "Pass2.txt");
+  const auto [RaceGrid, MaxRaceGrid, MinRaceGrid] = ReadPassInputs(dir);
+  const LineGrid Pass1Grid = MakePassLine(RaceGrid, MaxRaceGrid, max_separation, "Pass1.txt");
+  const LineGrid Pass2Grid = MakePassLine(RaceGrid, MinRaceGrid, max_separation, "Pass2.txt");
   const NamedLine outputs[] = {{"Pass1.txt", Pass1Grid}, {"Pass2.txt", Pass2Grid}};
   WriteLineFile(dir, outputs, wait);
 }

@@ -14,8 +14,10 @@
 #include <QUrl>
 
 #include "platform/files.h"
+#include "tests/preview_pixels.h"
 #include "tests/test_support.h"
 #include "window/limit_text.h"
+#include "window/preview_qt.h"
 
 namespace kelvane {
 
@@ -49,7 +51,8 @@ TEST(Form1Test, BehavesAsAPersonExpects) {
   EXPECT_EQ(text1->text(), "4");
   EXPECT_EQ(btnGo->text(), "Go");
   EXPECT_GE(label1->height(), label1->heightForWidth(label1->width())) << "prompt cut off";
-  EXPECT_EQ(form.size(), QSize(315, 185));  // 4728 x 2772 twips at 96 dpi
+  EXPECT_EQ(form.size(), QSize(795, 288));  // 11928 x 4320 twips at 96 dpi
+  EXPECT_EQ(form.minimumSize(), QSize(507, 185));
   EXPECT_EQ(text1->geometry(), QRect(104, 92, 101, 25));
   EXPECT_EQ(label1->buddy(), text1);
   EXPECT_FALSE(btnGo->isDefault());
@@ -101,8 +104,9 @@ TEST(Form1Test, FolderLineSaysWhereGoWorksAndWhatIsMissing) {
   EXPECT_EQ(line->text(), elided(folder));
 }
 
-// At a larger font nothing overlaps or is cut: the prompt grows, what is under it moves
-// down, and the window grows with it.
+// At a larger font, and at the resolution KELVANE_TEST_DPI names when it is set, nothing
+// overlaps or is cut: the prompt grows, what is under it moves down, and the window grows
+// with it. The preview keeps beside the controls and above the folder line.
 TEST(Form1Test, LayoutHoldsAtALargerFont) {
   const QFont usual = QApplication::font();
   QFont large = usual;
@@ -110,6 +114,19 @@ TEST(Form1Test, LayoutHoldsAtALargerFont) {
   QApplication::setFont(large);
   ScratchDir dir;
   Form1 form(dir.path);
+  if (qEnvironmentVariableIsSet("KELVANE_TEST_DPI")) {  // Qt scales logical pixels to it
+    EXPECT_EQ(qRound(form.logicalDpiY() * form.devicePixelRatioF()),
+              qEnvironmentVariableIntValue("KELVANE_TEST_DPI"));
+  }
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  form.resize(form.minimumSize());
+  auto* preview = form.findChild<PreviewPlot*>("preview");
+  for (const char* name : {"Label1", "Text1", "BtnGo"}) {
+    EXPECT_LE(form.findChild<QWidget*>(name)->geometry().right(), preview->x()) << name;
+  }
+  EXPECT_LE(preview->geometry().bottom(), form.findChild<QWidget*>("folderLine")->y());
+  EXPECT_GT(preview->width(), 0);
   QWidget* above = nullptr;
   for (const char* name : {"Label1", "Text1", "BtnGo", "folderLine"}) {
     auto* control = form.findChild<QWidget*>(name);
@@ -122,8 +139,45 @@ TEST(Form1Test, LayoutHoldsAtALargerFont) {
   }
   auto* label1 = form.findChild<QLabel*>("Label1");
   EXPECT_GE(label1->height(), label1->heightForWidth(label1->width()));
-  EXPECT_GT(form.height(), 185);
+  EXPECT_GT(form.height(), 185 * form.logicalDpiY() / 96);
   QApplication::setFont(usual);
+}
+
+// The preview draws the pass lines where Go puts them, follows the limit as it is typed,
+// shows a refusal or a read problem in Go's words, and reads the files only once the
+// window is on the screen, and again on activation when they changed.
+TEST(Form1Test, PreviewShowsWhatGoWillWrite) {
+  ScratchDir dir;
+  WriteSineLines(dir, 300);
+  Form1 form(dir.path);
+  auto* preview = form.findChild<PreviewPlot*>("preview");
+  auto* text1 = form.findChild<QLineEdit*>("Text1");
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(preview->lines().separations[0].empty());
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !preview->lines().separations[3].empty(); }));
+  EXPECT_EQ(preview->focusPolicy(), Qt::NoFocus);
+  form.resize(1000, 600);
+  EXPECT_EQ(preview->geometry().right(), 1000 - 9);  // takes the room, less the margin
+  const auto fault = [preview](double fraction) {
+    const QImage image = preview->grab().toImage();
+    const auto pixel = [&image](int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; };
+    const std::uint32_t text = preview->palette().color(QPalette::Text).rgb() & 0xFFFFFFu;
+    return PreviewFault({image.width(), image.height(), pixel, text}, fraction);
+  };
+  EXPECT_EQ(fault(0.4), "");  // the midpoint is 5 m off, further than the limit
+  text1->setText("100");
+  EXPECT_EQ(fault(0.5), "");
+  text1->setText("-1");
+  EXPECT_EQ(fault(-1), "");
+  EXPECT_EQ(preview->lines().problem, RefusalMessage(LimitProblem::kNegative));
+
+  dir.Write("MinRace.txt", "0\n0\n1\n1,2,x,3,4\n");
+  QEvent activated(QEvent::ActivationChange);
+  QApplication::sendEvent(&form, &activated);
+  EXPECT_EQ(preview->lines().problem, "input error: MinRace.txt:4: \"x\" is not a number");
+  EXPECT_TRUE(preview->lines().separations[0].empty());
 }
 
 // A folder, or a file in one, dropped onto the window is where Go works from then on; more
@@ -145,9 +199,10 @@ TEST(Form1Test, DroppedFolderIsWhereGoWorks) {
   const auto url = [](const std::filesystem::path& path) {
     return QUrl::fromLocalFile(QString::fromStdString(DisplayPath(path)));
   };
-  second.Write("Race.txt", "");
+  WriteSineLines(second, 30);
   drop({url(second.path / "Race.txt")});
   EXPECT_EQ(line->toolTip(), QString::fromStdString(DisplayPath(second.path)));
+  EXPECT_EQ(form.findChild<PreviewPlot*>("preview")->lines().separations[4].size(), 30u);
   drop({url(first.path)});
   EXPECT_EQ(line->toolTip(), QString::fromStdString(DisplayPath(first.path)));
   drop({url(second.path), url(first.path)});

@@ -3,14 +3,17 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/files.h"
 #include "platform/utf16.h"
+#include "tests/preview_pixels.h"
 #include "tests/test_support.h"
 #include "window/folder_line.h"
+#include "window/limit_text.h"
 
 namespace kelvane {
 
@@ -40,7 +43,7 @@ HGLOBAL Dropped(const std::vector<std::filesystem::path>& paths) {
 }
 
 // The line under the controls names the folder and what is missing there; a file dropped
-// onto the window makes its folder the one Go works in.
+// onto the window makes its folder the one Go works in, and the one the preview shows.
 TEST(Form1Win32Test, FolderLineFollowsADrop) {
   ScratchDir first, second;
   second.Write("Race.txt", "");
@@ -52,26 +55,109 @@ TEST(Form1Win32Test, FolderLineFollowsADrop) {
   SendMessageW(form.hwnd(), WM_DROPFILES,
                reinterpret_cast<WPARAM>(Dropped({second.path / "Race.txt"})), 0);
   EXPECT_EQ(TextOf(line), "No MaxRace.txt or MinRace.txt in " + DisplayPath(second.path));
+  const auto* plot = reinterpret_cast<PreviewPlot*>(
+      GetWindowLongPtrW(GetDlgItem(form.hwnd(), Form1::kPreviewId), GWLP_USERDATA));
+  EXPECT_NE(plot->lines().problem.find("missing input file(s): MaxRace.txt, MinRace.txt"),
+            std::string::npos);
   DestroyWindow(form.hwnd());
 }
 
-// Whatever the system's font, the controls keep their order down the window without
-// overlapping, and all of them lie inside it.
+RECT Box(HWND form, int id) {
+  RECT box{};
+  GetWindowRect(GetDlgItem(form, id), &box);
+  MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&box), 2);
+  return box;
+}
+
+// Handles the messages waiting, then those that come within `milliseconds`.
+void Pump(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  MSG message;
+  do {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(5);
+  } while (GetTickCount() - start < milliseconds);
+}
+
+// Whatever the system's font and resolution (KELVANE_TEST_DPI names the one expected), the
+// controls keep their order down the window without overlapping, all of them inside it,
+// and the preview beside them above the folder line; so too at the window's least size.
 TEST(Form1Win32Test, ControlsNeitherOverlapNorLeaveTheWindow) {
   ScratchDir dir;
   Form1 form(GetModuleHandleW(nullptr), dir.path);
   ASSERT_EQ(form.Create(), 0u);
-  RECT client{};
-  GetClientRect(form.hwnd(), &client);
-  LONG above = 0;
-  for (const int id : {101, 102, 100, Form1::kFolderLineId}) {  // prompt, limit, Go, folder
-    RECT box{};
-    GetWindowRect(GetDlgItem(form.hwnd(), id), &box);
-    MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&box), 2);
-    EXPECT_LE(above, box.top) << id;
-    EXPECT_LE(box.bottom, client.bottom) << id;
-    above = box.bottom;
+  if (const char* dpi = std::getenv("KELVANE_TEST_DPI")) {
+    EXPECT_EQ(GetDpiForWindow(form.hwnd()), static_cast<UINT>(std::atoi(dpi)));
   }
+  for (const bool least : {false, true}) {
+    if (least) SetWindowPos(form.hwnd(), nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client{};
+    GetClientRect(form.hwnd(), &client);
+    const RECT preview = Box(form.hwnd(), Form1::kPreviewId);
+    LONG above = 0;
+    for (const int id : {101, 102, 100, Form1::kFolderLineId}) {  // prompt, limit, Go, folder
+      const RECT box = Box(form.hwnd(), id);
+      EXPECT_LE(above, box.top) << id;
+      EXPECT_LE(box.bottom, client.bottom) << id;
+      EXPECT_LE(box.right, id == Form1::kFolderLineId ? client.right : preview.left) << id;
+      above = box.bottom;
+    }
+    EXPECT_LT(preview.left, preview.right);
+    EXPECT_LE(preview.bottom, Box(form.hwnd(), Form1::kFolderLineId).top);
+  }
+  DestroyWindow(form.hwnd());
+}
+
+// The preview draws the pass lines where Go puts them once the window is painted, and
+// follows the limit as it is typed.
+TEST(Form1Win32Test, PreviewShowsWhatGoWillWrite) {
+  ScratchDir dir;
+  WriteSineLines(dir, 300);
+  Form1 form(GetModuleHandleW(nullptr), dir.path);
+  ASSERT_EQ(form.Create(), 0u);
+  const HWND preview = GetDlgItem(form.hwnd(), Form1::kPreviewId);
+  const auto* plot = reinterpret_cast<PreviewPlot*>(GetWindowLongPtrW(preview, GWLP_USERDATA));
+  Pump(50);
+  EXPECT_TRUE(plot->lines().separations[0].empty()) << "read before the window showed";
+  ShowWindow(form.hwnd(), SW_SHOW);
+  SetWindowPos(form.hwnd(), nullptr, 0, 0, 1000, 600, SWP_NOMOVE | SWP_NOZORDER);
+  Pump(200);
+  ASSERT_EQ(plot->lines().separations[3].size(), 300u);
+  EXPECT_FALSE(GetWindowLongW(preview, GWL_STYLE) & WS_TABSTOP);
+
+  const auto fault = [preview](double fraction) {
+    RECT client{};
+    GetClientRect(preview, &client);
+    const HDC screen = GetDC(preview);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    SendMessageW(preview, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    SelectObject(memory, previous);
+    BITMAPINFO info{};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(client.right * client.bottom));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(client.bottom), pixels.data(), &info,
+              DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(preview, screen);
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+    const Picture picture{
+        client.right, client.bottom,
+        [&](int x, int y) {
+          return pixels[static_cast<std::size_t>(y * client.right + x)] & 0xFFFFFFu;
+        },
+        static_cast<std::uint32_t>(GetRValue(text) << 16 | GetGValue(text) << 8 | GetBValue(text))};
+    return PreviewFault(picture, fraction);
+  };
+  EXPECT_EQ(fault(0.4), "");  // the midpoint is 5 m off, further than the limit
+  SetWindowTextW(GetDlgItem(form.hwnd(), 102), L"100");
+  EXPECT_EQ(fault(0.5), "");
+  SetWindowTextW(GetDlgItem(form.hwnd(), 102), L"2,5");
+  EXPECT_EQ(fault(-1), "");
+  EXPECT_EQ(plot->lines().problem, RefusalMessage(LimitProblem::kDecimalComma));
   DestroyWindow(form.hwnd());
 }
 

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QUrl>
 #include <algorithm>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "window/command_line.h"
 #include "window/folder_line.h"
 #include "window/form1_layout.h"
+#include "window/preview_qt.h"
 
 namespace kelvane {
 
@@ -39,6 +41,7 @@ Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
       Text1(new QLineEdit(FromUtf8(kText1Text), this)),
       BtnGo(new QPushButton(FromUtf8(kBtnGoText), this)),
       folderLine_(new QLabel(this)),
+      preview_(new PreviewPlot(this)),
       folder_(std::move(folder)),
       limit_(std::move(limit)) {
   Label1->setObjectName(QStringLiteral("Label1"));
@@ -56,11 +59,11 @@ Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
 
   setAcceptDrops(true);
   connect(BtnGo, &QPushButton::clicked, this, &Form1::BtnGo_click);
+  connect(Text1, &QLineEdit::textChanged, this, &Form1::showPreview);
 
   Form_load();
   showFolder();  // its text first, so that the line is placed as high as the text needs
   placeControls();
-  showFolder();  // then elided to the line's width
   setWindowTitle(FromUtf8(kCaption));
   setTabOrder(BtnGo, Text1);
   BtnGo->setFocus();
@@ -97,7 +100,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 // The layout is kept in twips and converted at the screen's logical resolution. A control
 // whose text needs more room at this font grows downward, and everything under it moves
-// down with it, the window too.
+// down with it; the window's least and first sizes grow as much.
 void Form1::placeControls() {
   const int dpi = logicalDpiY();
   int shift = 0;
@@ -110,9 +113,33 @@ void Form1::placeControls() {
   place(Label1, kLabel1Twips, Label1->heightForWidth(TwipsToPixels(kLabel1Twips.width, dpi)));
   place(Text1, kText1Twips, Text1->minimumSizeHint().height());
   place(BtnGo, kBtnGoTwips, BtnGo->minimumSizeHint().height());
-  place(folderLine_, kFolderLineTwips, folderLine_->minimumSizeHint().height());
-  setFixedSize(TwipsToPixels(kClientWidthTwips, dpi),
-               TwipsToPixels(kClientHeightTwips, dpi) + shift);
+  shift += std::max(
+      0, folderLine_->minimumSizeHint().height() - TwipsToPixels(kFolderLineTwips.height, dpi));
+  const QSize least(TwipsToPixels(kClientWidthTwips + kMinPreviewWidthTwips, dpi),
+                    TwipsToPixels(kClientHeightTwips, dpi) + shift);
+  setMinimumSize(least);
+  resize(least.expandedTo(QSize(TwipsToPixels(kWindowWidthTwips, dpi),
+                                TwipsToPixels(kWindowHeightTwips, dpi) + shift)));
+  placeRoom();
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+  placeRoom();
+  QWidget::resizeEvent(event);
+}
+
+// The folder line keeps to the bottom across the whole width; the preview takes the rest
+// of the room beside the controls.
+void Form1::placeRoom() {
+  const int dpi = logicalDpiY();
+  const int margin = TwipsToPixels(kMarginTwips, dpi);
+  const int line_height = std::max(TwipsToPixels(kFolderLineTwips.height, dpi),
+                                   folderLine_->minimumSizeHint().height());
+  const int line_top = height() - TwipsToPixels(kFolderLineBottomTwips, dpi) - line_height;
+  folderLine_->setGeometry(margin, line_top, width() - 2 * margin, line_height);
+  const int left = TwipsToPixels(kClientWidthTwips, dpi);
+  preview_->setGeometry(left, margin, width() - margin - left, line_top - margin - margin / 2);
+  showFolder();
 }
 
 // Window-modal, so the window keeps painting; the text is shown as it is, never as markup.
@@ -175,10 +202,30 @@ void Form1::dropEvent(QDropEvent* event) {
   }
   folder_ = drop.folder;
   showFolder();
+  refreshPreview();
 }
 
 void Form1::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) showFolder();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && shown_) {
+    showFolder();
+    refreshPreview();
+  }
   QWidget::changeEvent(event);
 }
+
+// The line files are read once the window is on the screen, so that it appears as soon as
+// it would without the preview.
+void Form1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  QMetaObject::invokeMethod(this, &Form1::refreshPreview, Qt::QueuedConnection);
+}
+
+// Reads the inputs again when they changed; the pass lines follow the limit as typed.
+void Form1::refreshPreview() {
+  if (previewSource_.Refresh(folder_)) showPreview();
+}
+
+void Form1::showPreview() { preview_->setLines(previewSource_.Lines(Text1->text().toStdString())); }
 }  // namespace kelvane

@@ -7,6 +7,7 @@
 
 #include "window/form1_layout.h"
 #include "window/go_press.h"
+#include "window/preview_lines.h"
 
 class QLabel;
 class QMessageBox;
@@ -14,9 +15,14 @@ class QLineEdit;
 class QPushButton;
 
 namespace kelvane {
+class PreviewPlot;
+}
+
+namespace kelvane {
 
 // The program's one window: a prompt, the limit in meters, and a Go button that runs
-// the whole job on the line files in `folder`. The window never ends the process itself;
+// the whole job on the line files in `folder`; beside them, a preview of the lines Go
+// will write, and under them, the folder it works in. The window never ends the process itself;
 // it emits ended() and the application ends on it.
 class Form1 : public QWidget {
   Q_OBJECT
@@ -34,6 +40,8 @@ class Form1 : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -42,16 +50,22 @@ class Form1 : public QWidget {
   void BtnGo_click();
 
   void placeControls();
+  void placeRoom();
   QMessageBox* openMessage(bool warning, const std::string& text);
   void showMessage(const GoOutcome& outcome);
   void focusLimit();
   void showLine(std::string_view text);
   void showFolder();
+  void refreshPreview();
+  void showPreview();
 
   QLabel* Label1;
   QLineEdit* Text1;
   QPushButton* BtnGo;
   QLabel* folderLine_;  // the folder Go works in, or what a run waits for
+  PreviewPlot* preview_;
+  PreviewSource previewSource_;
+  bool shown_ = false;
   std::filesystem::path folder_;
   std::string limit_;       // the limit's text at the start
   float MaxSeparation = 0;  // the limit in meters, set when Go is pressed

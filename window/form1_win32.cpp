@@ -21,8 +21,9 @@ constexpr wchar_t kClassName[] = L"KelvaneForm1";
 constexpr int kBtnGoId = 100;
 constexpr int kLabel1Id = 101;
 constexpr int kText1Id = 102;
-constexpr int kIconId = 1;  // kelvane.rc
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr int kIconId = 1;          // kelvane.rc
+constexpr UINT_PTR kReadTimer = 1;  // the first read, once the window is painted
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
 int ToPixels(int twips, UINT dpi) { return TwipsToPixels(twips, static_cast<int>(dpi)); }
@@ -130,12 +131,30 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wparam));
       return 0;
+    case WM_SIZE:
+      if (wparam != SIZE_MINIMIZED) OnSize(LOWORD(lparam), HIWORD(lparam));
+      return 0;
+    case WM_GETMINMAXINFO:
+      reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = least_;
+      return 0;
+    case WM_SHOWWINDOW:  // a timer's message comes after the painting
+      if (wparam && !shown_) SetTimer(hwnd_, kReadTimer, 0, nullptr);
+      break;
+    case WM_TIMER:
+      if (wparam != kReadTimer) break;
+      KillTimer(hwnd_, kReadTimer);
+      shown_ = true;
+      RefreshPreview();
+      return 0;
     case WM_DPICHANGED:
       OnDpiChanged(*reinterpret_cast<const RECT*>(lparam));
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wparam) == WA_INACTIVE && IsChild(hwnd_, GetFocus())) focus_ = GetFocus();
-      if (LOWORD(wparam) != WA_INACTIVE) ShowFolder();
+      if (LOWORD(wparam) != WA_INACTIVE) {
+        ShowFolder();
+        if (shown_) RefreshPreview();
+      }
       break;
     case WM_SETFOCUS:
       SetFocus(focus_);
@@ -159,6 +178,7 @@ bool Form1::OnCreate() {
   tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              0, 0, 0, 0, hwnd_, nullptr, instance_, nullptr);
   if (!BtnGo || !Label1 || !Text1 || !folder_line_ || !tooltip_) return false;
+  if (!preview_.Create(hwnd_, kPreviewId)) return false;
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -180,6 +200,7 @@ void Form1::OnCommand(int id, int code) {
   if ((id == kBtnGoId && code == BN_CLICKED) || (id == IDOK && GetFocus() == BtnGo)) {
     BtnGo_click();
   }
+  if (id == kText1Id && code == EN_CHANGE) ShowPreview();
 }
 
 // A folder, or a file in one, dropped onto the window: Go works there from now on.
@@ -200,6 +221,21 @@ void Form1::OnDropFiles(HDROP drop) {
   }
   folder_ = dropped.folder;
   ShowFolder();
+  RefreshPreview();
+}
+
+// The folder line keeps to the bottom across the whole width; the preview takes the rest
+// of the room beside the controls.
+void Form1::OnSize(int width, int height) {
+  const UINT dpi = GetDpiForWindow(hwnd_);
+  const int margin = ToPixels(kMarginTwips, dpi);
+  const int line_height =
+      std::max(ToPixels(kFolderLineTwips.height, dpi), LineHeight(hwnd_, font_));
+  const int line_top = height - ToPixels(kFolderLineBottomTwips, dpi) - line_height;
+  MoveWindow(folder_line_, margin, line_top, width - 2 * margin, line_height, TRUE);
+  const int left = ToPixels(kClientWidthTwips, dpi);
+  MoveWindow(preview_.hwnd(), left, margin, width - margin - left, line_top - margin - margin / 2,
+             TRUE);
 }
 
 void Form1::OnDpiChanged(const RECT& suggested) {
@@ -250,12 +286,19 @@ void Form1::PlaceControls() {
   place(Label1, kLabel1Twips, WrappedHeight(Label1, font_, ToPixels(kLabel1Twips.width, dpi)));
   place(Text1, kText1Twips, line + MulDiv(7, static_cast<int>(dpi), 96));
   place(BtnGo, kBtnGoTwips, line + MulDiv(10, static_cast<int>(dpi), 96));
-  place(folder_line_, kFolderLineTwips, line);
+  SendMessageW(folder_line_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  SendMessageW(preview_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  shift += std::max(0, line - ToPixels(kFolderLineTwips.height, dpi));
   if (old_font) DeleteObject(old_font);
-  RECT frame{0, 0, ToPixels(kClientWidthTwips, dpi), ToPixels(kClientHeightTwips, dpi) + shift};
-  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
-  SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The window's least size and the size it opens at grow as much as the controls moved.
+  const auto frame = [&](int width_twips, int height_twips) {
+    RECT box{0, 0, ToPixels(width_twips, dpi), ToPixels(height_twips, dpi) + shift};
+    AdjustWindowRectExForDpi(&box, kStyle, FALSE, kExStyle, dpi);
+    return POINT{box.right - box.left, box.bottom - box.top};
+  };
+  least_ = frame(kClientWidthTwips + kMinPreviewWidthTwips, kClientHeightTwips);
+  const POINT size = frame(kWindowWidthTwips, kWindowHeightTwips);
+  SetWindowPos(hwnd_, nullptr, 0, 0, size.x, size.y, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form1::ShowMessage(const GoOutcome& outcome) {
@@ -279,5 +322,12 @@ void Form1::ShowFolder() {
   tool.lpszText = path.data();
   SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
+
+// Reads the inputs again when they changed; the pass lines follow the limit as typed.
+void Form1::RefreshPreview() {
+  if (preview_source_.Refresh(folder_)) ShowPreview();
+}
+
+void Form1::ShowPreview() { preview_.SetLines(preview_source_.Lines(Utf8(WindowText(Text1)))); }
 
 }  // namespace kelvane

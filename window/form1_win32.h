@@ -13,11 +13,14 @@
 
 #include "window/form1_layout.h"
 #include "window/go_press.h"
+#include "window/preview_lines.h"
+#include "window/preview_win32.h"
 
 namespace kelvane {
 
 // The program's one window: a prompt, the limit in meters, and a Go button that runs the
-// whole job on the line files in `folder`.
+// whole job on the line files in `folder`; beside them, a preview of the lines Go will
+// write, and under them, the folder it works in.
 class Form1 {
  public:
   // `limit` is the text the limit's box starts with.
@@ -34,6 +37,8 @@ class Form1 {
   HWND hwnd() const { return hwnd_; }
   // The control id of the line under the controls.
   static constexpr int kFolderLineId = 103;
+  // The control id of the preview.
+  static constexpr int kPreviewId = 104;
 
   // Shows the window and handles its messages until it closes. Returns the exit status:
   // 0 when both pass lines were written or the window was closed, 1 after an error report.
@@ -46,6 +51,7 @@ class Form1 {
   void OnCommand(int id, int code);
   void OnDpiChanged(const RECT& suggested);
   void OnDropFiles(HDROP drop);
+  void OnSize(int width, int height);
 
   void Form_load();
   void BtnGo_click();
@@ -53,6 +59,8 @@ class Form1 {
   void PlaceControls();
   void ShowMessage(const GoOutcome& outcome);
   void ShowFolder();
+  void RefreshPreview();
+  void ShowPreview();
 
   HINSTANCE instance_;
   std::filesystem::path folder_;
@@ -63,7 +71,11 @@ class Form1 {
   HWND BtnGo = nullptr;
   HWND folder_line_ = nullptr;  // the folder Go works in, or what a run waits for
   HWND tooltip_ = nullptr;      // the folder's whole path, over the line
-  HWND focus_ = nullptr;        // the control that gets the focus back when the window does
+  PreviewPlot preview_;
+  PreviewSource preview_source_;
+  bool shown_ = false;    // the window has been painted once: the preview may read
+  POINT least_{};         // the window's least size
+  HWND focus_ = nullptr;  // the control that gets the focus back when the window does
   HFONT font_ = nullptr;
   int exit_status_ = 0;
   float MaxSeparation = 0;  // the limit in meters, set when Go is pressed

@@ -1,0 +1,86 @@
+#include "window/preview_lines.h"
+
+#include <exception>
+#include <system_error>
+
+#include "base/run_error.h"
+#include "passlines/compute_pass_lines.h"
+#include "window/limit_text.h"
+
+namespace kelvane {
+
+namespace {
+
+// Each input's size and time of last change, as far as they can be learnt.
+std::string InputStamp(const std::filesystem::path& folder) {
+  std::string stamp;
+  for (std::size_t i = 0; i < 3; ++i) {
+    std::error_code error;
+    const std::filesystem::path path = folder / kPreviewNames[i];
+    const auto size = std::filesystem::file_size(path, error);
+    const auto time = std::filesystem::last_write_time(path, error);
+    stamp += std::to_string(size) + " " + std::to_string(time.time_since_epoch().count()) + ";";
+  }
+  return stamp;
+}
+
+std::vector<float> Separations(const LineGrid& grid) {
+  std::vector<float> values;
+  values.reserve(static_cast<std::size_t>(grid.count()));
+  for (int row = LineGrid::kHeaderRows + 1; row <= grid.last_row(); ++row) {
+    values.push_back(grid.at(row, 2));
+  }
+  return values;
+}
+
+std::string Report(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const RunError& error) {
+    return error.Report();
+  } catch (const std::exception& error) {
+    return std::string("run-time error: ") + error.what();
+  }
+}
+
+}  // namespace
+
+bool PreviewSource::Refresh(const std::filesystem::path& folder) {
+  std::string stamp = InputStamp(folder);
+  if (folder == folder_ && stamp == stamp_ && (inputs_ || !problem_.empty())) return false;
+  folder_ = folder;
+  stamp_ = std::move(stamp);
+  inputs_.reset();
+  problem_.clear();
+  try {
+    inputs_ = ReadPassInputs(folder);
+  } catch (...) {
+    problem_ = Report(std::current_exception());
+  }
+  return true;
+}
+
+PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
+  PreviewLines lines;
+  if (!inputs_) {
+    lines.problem = problem_;
+    return lines;
+  }
+  const auto& [race, max_race, min_race] = *inputs_;
+  lines.separations = {Separations(race), Separations(max_race), Separations(min_race)};
+  const LimitReading limit = ReadLimitText(limit_text);
+  if (limit.problem != LimitProblem::kNone) {
+    lines.problem = RefusalMessage(limit.problem);
+    return lines;
+  }
+  try {
+    lines.separations[3] = Separations(MakePassLine(race, max_race, limit.meters, "Pass1.txt"));
+    lines.separations[4] = Separations(MakePassLine(race, min_race, limit.meters, "Pass2.txt"));
+  } catch (...) {
+    lines.separations[3].clear();
+    lines.problem = Report(std::current_exception());
+  }
+  return lines;
+}
+
+}  // namespace kelvane

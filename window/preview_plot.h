@@ -1,0 +1,71 @@
+#ifndef KELVANE_WINDOW_PREVIEW_PLOT_H_
+#define KELVANE_WINDOW_PREVIEW_PLOT_H_
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "window/preview_lines.h"
+
+namespace kelvane {
+
+// The preview's picture as both windows draw it: places in pixels, texts in UTF-8.
+
+// The colours of the lines after the race line, as 0xRRGGBB, told apart with the commonest
+// kinds of colour blindness (Okabe and Ito's palette). The race line takes the text colour.
+inline constexpr std::array<std::uint32_t, 5> kPreviewColours = {0x000000, 0xE69F00, 0x56B4E9,
+                                                                 0xD55E00, 0x0072B2};
+// Pen widths: the pass lines wider than the lines they are made of.
+inline constexpr std::array<int, 5> kPreviewPenWidths = {1, 1, 1, 2, 2};
+
+struct PlotPoint {
+  int x;
+  int y;
+};
+
+struct PlotBox {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+// A text set with its box's top left corner at the box's; wrapped to the box's width
+// when `wrap` is set.
+struct PlotText {
+  PlotBox box;
+  std::string text;
+  bool wrap = false;
+};
+
+struct PlotPicture {
+  PlotBox frame;  // the rectangle around the plotted area
+  // Each line's course, in kPreviewNames' order, drawn in that order; empty when it is not
+  // shown.
+  std::array<std::vector<PlotPoint>, 5> traces;
+  // A short piece of each shown line's pen, beside its name in the legend.
+  std::array<std::array<PlotPoint, 2>, 5> samples;
+  std::vector<std::array<PlotPoint, 2>> ticks;
+  std::vector<PlotText> texts;  // the legend's names, the axes' numbers and units
+  PlotText message;             // why lines are missing; "" when none is
+};
+
+// How the window's font sets text: the width of a text, and the height of a line.
+struct TextMeasure {
+  std::function<int(std::string_view)> width;
+  int line_height;
+};
+
+// The picture of `lines` in `area`: the legend across the top, the separation in meters
+// upward at the left and the data rows rightward along the bottom, the range covering
+// every shown line. Where a pixel column holds several rows, their course there is drawn
+// as the least and the greatest of them, so that the points are a few per column whatever
+// the count.
+PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasure& measure);
+
+}  // namespace kelvane
+
+#endif  // KELVANE_WINDOW_PREVIEW_PLOT_H_

@@ -1,0 +1,67 @@
+#include "window/preview_qt.h"
+
+#include <QPainter>
+#include <QPolygon>
+
+#include "window/preview_plot.h"
+
+namespace kelvane {
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect ToRect(const PlotBox& box) { return QRect(box.left, box.top, box.width, box.height); }
+
+}  // namespace
+
+PreviewPlot::PreviewPlot(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("preview"));
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PreviewPlot::setLines(PreviewLines lines) {
+  lines_ = std::move(lines);
+  update();
+}
+
+void PreviewPlot::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  const QFontMetrics metrics = fontMetrics();
+  const TextMeasure measure{
+      [&](std::string_view text) { return metrics.horizontalAdvance(FromUtf8(text)); },
+      metrics.height()};
+  const PlotPicture picture = DrawPreview(lines_, {0, 0, width(), height()}, measure);
+  const QColor text = palette().color(QPalette::Text);
+  painter.fillRect(rect(), palette().base());
+  painter.setPen(text);
+  if (picture.frame.width > 0) painter.drawRect(ToRect(picture.frame).adjusted(0, 0, -1, -1));
+  for (const auto& [from, to] : picture.ticks) painter.drawLine(from.x, from.y, to.x, to.y);
+  for (const PlotText& label : picture.texts) {
+    painter.drawText(ToRect(label.box), Qt::AlignLeft | Qt::AlignTop, FromUtf8(label.text));
+  }
+  for (std::size_t i = 0; i < picture.traces.size(); ++i) {
+    const std::vector<PlotPoint>& trace = picture.traces[i];
+    const auto& [from, to] = picture.samples[i];
+    const QColor colour = i == 0 ? text : QColor(QRgb(kPreviewColours[i]));
+    painter.setPen(QPen(colour, kPreviewPenWidths[i]));
+    if (from.x != to.x) painter.drawLine(from.x, from.y, to.x, to.y);
+    QPolygon points;
+    points.reserve(static_cast<qsizetype>(trace.size()));
+    for (const PlotPoint& point : trace) points.append(QPoint(point.x, point.y));
+    painter.drawPolyline(points);
+  }
+  if (!picture.message.text.empty()) {
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+    const QString message = FromUtf8(picture.message.text);
+    const QRect box = ToRect(picture.message.box);
+    painter.fillRect(painter.boundingRect(box, flags, message).intersected(box), palette().base());
+    painter.setPen(text);
+    painter.drawText(box, flags, message);
+  }
+}
+
+}  // namespace kelvane

@@ -1,0 +1,28 @@
+#ifndef KELVANE_WINDOW_PREVIEW_QT_H_
+#define KELVANE_WINDOW_PREVIEW_QT_H_
+
+#include <QWidget>
+
+#include "window/preview_lines.h"
+
+namespace kelvane {
+
+// The preview of the lines Go will write, drawn as DrawPreview lays it out in the
+// palette's colours.
+class PreviewPlot : public QWidget {
+ public:
+  explicit PreviewPlot(QWidget* parent = nullptr);
+
+  void setLines(PreviewLines lines);
+  const PreviewLines& lines() const { return lines_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  PreviewLines lines_;
+};
+
+}  // namespace kelvane
+
+#endif  // KELVANE_WINDOW_PREVIEW_QT_H_
