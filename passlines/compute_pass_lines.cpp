@@ -58,22 +58,28 @@ std::array<LineGrid, 3> ReadPassInputs(const std::filesystem::path& dir) {
   return grids;
 }
 
-LineGrid MakePassLine(const LineGrid& race, const LineGrid& companion, float limit,
+// Made in the companion's own memory, cell by cell, each companion separation read before
+// the race line's cell takes its place.
+LineGrid MakePassLine(const LineGrid& race, LineGrid companion, float limit,
                       std::string_view file) {
-  LineGrid pass = race;
-  for (int row = LineGrid::kHeaderRows + 1; row <= race.last_row(); ++row) {
-    pass.at(row, kSeparationColumn) =
-        MovedSeparation(race.at(row, kSeparationColumn), companion.at(row, kSeparationColumn),
-                        limit, ErrorPlace{file, row});
+  for (int row = 1; row <= race.last_row(); ++row) {
+    for (int column = 0; column < LineGrid::kColumns; ++column) {
+      float& cell = companion.at(row, column);
+      const bool moved = row > LineGrid::kHeaderRows && column == kSeparationColumn;
+      cell = moved ? MovedSeparation(race.at(row, column), cell, limit, ErrorPlace{file, row})
+                   : race.at(row, column);
+    }
   }
-  return pass;
+  return companion;
 }
 
 void ComputePassLines(const std::filesystem::path& dir, float max_separation,
                       const LockWait& wait) {
-  const auto [RaceGrid, MaxRaceGrid, MinRaceGrid] = ReadPassInputs(dir);
-  const LineGrid Pass1Grid = MakePassLine(RaceGrid, MaxRaceGrid, max_separation, "Pass1.txt");
-  const LineGrid Pass2Grid = MakePassLine(RaceGrid, MinRaceGrid, max_separation, "Pass2.txt");
+  auto [RaceGrid, MaxRaceGrid, MinRaceGrid] = ReadPassInputs(dir);
+  const LineGrid Pass1Grid =
+      MakePassLine(RaceGrid, std::move(MaxRaceGrid), max_separation, "Pass1.txt");
+  const LineGrid Pass2Grid =
+      MakePassLine(RaceGrid, std::move(MinRaceGrid), max_separation, "Pass2.txt");
   const NamedLine outputs[] = {{"Pass1.txt", Pass1Grid}, {"Pass2.txt", Pass2Grid}};
   WriteLineFile(dir, outputs, wait);
 }

@@ -23,8 +23,7 @@ std::array<LineGrid, 3> ReadPassInputs(const std::filesystem::path& dir);
 // The pass line of `race` toward `companion` (of the same count) written to the file
 // `file`: a copy of the race line whose separation in every data row is moved toward the
 // companion's with MovedSeparation, whose errors it throws naming `file` and the row.
-LineGrid MakePassLine(const LineGrid& race, const LineGrid& companion, float limit,
-                      std::string_view file);
+LineGrid MakePassLine(const LineGrid& race, LineGrid companion, float limit, std::string_view file);
 
 // The whole job, in the folder `dir` with the limit `max_separation` in meters. Reads
 // "Race.txt", "MaxRace.txt" and "MinRace.txt"; builds the pass line toward the max line and
