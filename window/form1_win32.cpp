@@ -1,6 +1,7 @@
 #include "window/form1_win32.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -58,6 +59,18 @@ int LineHeight(HWND window, HFONT font) {
   return metrics.tmHeight;
 }
 
+// `text` as what screen readers say of `control` beyond its name.
+void Describe(HWND control, const std::wstring& text) {
+  IAccPropServices* services = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+    return;
+  }
+  services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                           PROPID_ACC_DESCRIPTION, text.c_str());
+  services->Release();
+}
+
 HWND CreateControl(HWND parent, const wchar_t* kind, std::string_view text, DWORD style, int id) {
   return CreateWindowExW(0, kind, Utf16(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
                          parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -72,9 +85,11 @@ Form1::Form1(HINSTANCE instance, std::filesystem::path folder, std::string limit
 
 Form1::~Form1() {
   if (font_) DeleteObject(font_);
+  if (com_) CoUninitialize();
 }
 
 DWORD Form1::Create() {
+  com_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   WNDCLASSEXW window_class{};
@@ -311,7 +326,7 @@ void Form1::ShowMessage(const GoOutcome& outcome) {
   SendMessageW(Text1, EM_SETSEL, 0, -1);
 }
 // The folder Go works in, or which of its inputs are not there; the whole path as the
-// line's tooltip.
+// line's tooltip and accessible description.
 void Form1::ShowFolder() {
   SetWindowTextW(folder_line_, Utf16(FolderLineText(folder_)).c_str());
   std::wstring path = folder_.native();
@@ -321,6 +336,7 @@ void Form1::ShowFolder() {
   tool.uId = reinterpret_cast<UINT_PTR>(folder_line_);
   tool.lpszText = path.data();
   SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  Describe(folder_line_, path);
 }
 
 // Reads the inputs again when they changed; the pass lines follow the limit as typed.
