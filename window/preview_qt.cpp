@@ -43,16 +43,18 @@ void PreviewPlot::paintEvent(QPaintEvent* /*event*/) {
   for (const PlotText& label : picture.texts) {
     painter.drawText(ToRect(label.box), Qt::AlignLeft | Qt::AlignTop, FromUtf8(label.text));
   }
+  // A wider pen is drawn as that many one-pixel lines, each a pixel below the last: Qt
+  // strokes a wide pen many times slower, too slow for a full-screen redraw within a frame.
   for (std::size_t i = 0; i < picture.traces.size(); ++i) {
-    const std::vector<PlotPoint>& trace = picture.traces[i];
     const auto& [from, to] = picture.samples[i];
-    const QColor colour = i == 0 ? text : QColor(QRgb(kPreviewColours[i]));
-    painter.setPen(QPen(colour, kPreviewPenWidths[i]));
-    if (from.x != to.x) painter.drawLine(from.x, from.y, to.x, to.y);
     QPolygon points;
-    points.reserve(static_cast<qsizetype>(trace.size()));
-    for (const PlotPoint& point : trace) points.append(QPoint(point.x, point.y));
-    painter.drawPolyline(points);
+    points.reserve(static_cast<qsizetype>(picture.traces[i].size()));
+    for (const PlotPoint& point : picture.traces[i]) points.append(QPoint(point.x, point.y));
+    painter.setPen(i == 0 ? text : QColor(QRgb(kPreviewColours[i])));
+    for (int below = 0; below < kPreviewPenWidths[i]; ++below) {
+      if (from.x != to.x) painter.drawLine(from.x, from.y + below, to.x, to.y + below);
+      painter.drawPolyline(points.translated(0, below));
+    }
   }
   if (!picture.message.text.empty()) {
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
