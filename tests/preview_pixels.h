@@ -39,66 +39,49 @@ struct Picture {
 };
 
 // Where the preview of WriteSineLines is wrong, or "" where it is right: inside the frame
-// (the rectangle of text colour across most of the picture), every pixel column shows
-// all five lines, each pass line `fraction` of the way from the race line to its companion
-// (within 3 pixels), and never within 3 pixels of the race line. A `fraction` below 0: the
-// pass lines' colours are nowhere in the picture.
+// (the rectangle of text colour across most of the picture), nine in ten pixel columns
+// show all five lines, each pass line `fraction` of the way from the race line to its
+// companion (within 3 pixels) and never within 3 pixels of the race line; or, for a
+// `fraction` below 0, the input lines and neither pass line.
 inline std::string PreviewFault(const Picture& picture, double fraction) {
-  const auto colour = [&](std::size_t line) {
-    return line == 0 ? picture.text : kPreviewColours[line];
-  };
-  if (fraction < 0) {
-    for (int y = 0; y < picture.height; ++y) {
-      for (int x = 0; x < picture.width; ++x) {
-        const std::uint32_t pixel = picture.pixel(x, y);
-        if (pixel == colour(3) || pixel == colour(4)) return "a pass line's colour is drawn";
-      }
-    }
-    return "";
-  }
-  const auto run = [&](int x, int y, int dx, int dy) {
-    int length = 0;
-    while (x < picture.width && y < picture.height && picture.pixel(x, y) == picture.text) {
-      ++length, x += dx, y += dy;
-    }
-    return length;
-  };
-  int top = -1, bottom = -1, left = -1, right = -1;
+  const int wide = picture.width * 7 / 10;
+  int top = -1, bottom = -1, left = 0;
   for (int y = 0; y < picture.height; ++y) {
-    for (int x = 0; x < picture.width / 3; ++x) {
-      if (run(x, y, 1, 0) < picture.width * 7 / 10) continue;
-      if (top < 0) top = y, left = x, right = x + run(x, y, 1, 0) - 1;
-      bottom = y;
-      break;
+    for (int x = 0, run = 0; x < picture.width && run < wide; ++x) {
+      run = picture.pixel(x, y) == picture.text ? run + 1 : 0;
+      if (run == wide && top < 0) top = y, left = x - run + 1;
+      if (run == wide) bottom = y;
     }
   }
-  if (top < 0 || bottom - top < 20 || run(left, bottom, 1, 0) != right - left + 1)
-    return "no frame";
+  if (top < 0 || bottom - top < 20) return "no frame";
   int columns = 0, right_columns = 0;
-  for (int x = left + (right - left) / 10; x < right - (right - left) / 10; ++x) {
+  for (int x = left + wide / 10; x < left + wide * 9 / 10; ++x, ++columns) {
     std::array<std::vector<int>, 5> rows;
     for (int y = top + 1; y < bottom; ++y) {
       for (std::size_t line = 0; line < 5; ++line) {
-        if (picture.pixel(x, y) == colour(line)) rows[line].push_back(y);
+        if (picture.pixel(x, y) == (line == 0 ? picture.text : kPreviewColours[line])) {
+          rows[line].push_back(y);
+        }
       }
     }
-    ++columns;
-    if (std::any_of(rows.begin(), rows.end(), [](const auto& ys) { return ys.empty(); })) continue;
-    const auto median = [](const std::vector<int>& ys) { return ys[ys.size() / 2]; };
-    const int race = median(rows[0]);
+    const auto shown = [&rows](std::size_t line) { return !rows[line].empty(); };
+    if (fraction < 0) {
+      right_columns += shown(0) && shown(1) && shown(2) && !shown(3) && !shown(4);
+      continue;
+    }
+    if (!(shown(0) && shown(1) && shown(2) && shown(3) && shown(4))) continue;
+    const auto median = [&rows](std::size_t line) { return rows[line][rows[line].size() / 2]; };
     bool right_here = true;
     for (std::size_t pass = 3; pass < 5; ++pass) {
-      const double expected = race + fraction * (median(rows[pass - 2]) - race);
-      right_here = right_here && std::abs(median(rows[pass]) - expected) <= 3;
-      for (const int y : rows[pass]) right_here = right_here && std::abs(y - race) > 3;
+      const double expected = median(0) + fraction * (median(pass - 2) - median(0));
+      right_here = right_here && std::abs(median(pass) - expected) <= 3;
+      for (const int y : rows[pass]) right_here = right_here && std::abs(y - median(0)) > 3;
     }
     right_columns += right_here;
   }
-  if (right_columns < columns * 9 / 10) {
-    return std::to_string(right_columns) + " of " + std::to_string(columns) +
-           " pixel columns show the lines where they must be";
-  }
-  return "";
+  if (right_columns >= columns * 9 / 10) return "";
+  return std::to_string(right_columns) + " of " + std::to_string(columns) +
+         " pixel columns show the lines where they must be";
 }
 
 }  // namespace kelvane
