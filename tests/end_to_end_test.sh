@@ -63,10 +63,10 @@ echo "ok: a missing path is reported on standard error and in a dialog, then end
 dir="$work/installed" && mkdir "$dir" && cp "$program" "$dir/"
 (cd / && exec ${launcher:-} "$dir/$(basename "$program")" 2>"$work/stderr.txt") &
 pid=$!
-chooser=$(timeout 60 xdotool search --sync --onlyvisible --name '^Choose the folder of your line files$' | head -n 1 || true)
+chooser=$(find_window '^Choose the folder of your line files$')
 [ -n "$chooser" ] || fail "no folder chooser for a copy with no line files: $(cat "$work/stderr.txt")"
 click "$chooser" 5 5 && xdotool key Escape
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kelvane$' | head -n 1 || true)
+window=$(find_window '^Kelvane$')
 [ -n "$window" ] || fail "no window after the chooser was cancelled"
 press_go && dismiss && finish
 [ "$status" -eq 1 ] && grep -q "missing input file(s): Race.txt, MaxRace.txt, MinRace.txt" "$work/stderr.txt" ||

@@ -28,13 +28,25 @@ folder() {
   echo "$dir"
 }
 
+# The first visible window whose name matches $1, waited for up to 60 s; "" when none came.
+# Polled: a search that meets a window as it goes away fails, and so would --sync.
+find_window() {
+  local found=""
+  for _ in $(seq 240); do
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    [ -z "$found" ] || break
+    sleep 0.25
+  done
+  echo "$found"
+}
+
 # Runs command $@ from another folder, standard error into $work/stderr.txt (or into command
 # $errors when set), and waits for its window: sets $pid and $window.
 launch() {
   : >"$work/stderr.txt"
   if [ -n "${errors:-}" ]; then (cd / && exec "$@" 2> >($errors)) & else (cd / && exec "$@" 2>"$work/stderr.txt") & fi
   pid=$!
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kelvane$' | head -n 1 || true)
+  window=$(find_window '^Kelvane$')
   [ -n "$window" ] || fail "no window appeared: $(cat "$work/stderr.txt")"
 }
 
