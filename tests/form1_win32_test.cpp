@@ -125,32 +125,24 @@ TEST(Form1Win32Test, PreviewShowsWhatGoWillWrite) {
   ASSERT_EQ(plot->lines().separations[3].size(), 300u);
   EXPECT_FALSE(GetWindowLongW(preview, GWL_STYLE) & WS_TABSTOP);
 
-  const auto fault = [preview](double fraction) {
+  const auto fault = [preview](double fraction) {  // drawn into a bitmap, read pixel by pixel
     RECT client{};
     GetClientRect(preview, &client);
     const HDC screen = GetDC(preview);
     const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    const HGDIOBJ previous =
+        SelectObject(memory, CreateCompatibleBitmap(screen, client.right, client.bottom));
     SendMessageW(preview, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    SelectObject(memory, previous);
-    BITMAPINFO info{};
-    info.bmiHeader = {
-        sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(client.right * client.bottom));
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(client.bottom), pixels.data(), &info,
-              DIB_RGB_COLORS);
-    DeleteObject(bitmap);
+    const auto rgb = [](COLORREF colour) {
+      return std::uint32_t{GetRValue(colour)} << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+    };
+    const auto pixel = [&](int x, int y) { return rgb(GetPixel(memory, x, y)); };
+    const std::string found = PreviewFault(
+        {client.right, client.bottom, pixel, rgb(GetSysColor(COLOR_WINDOWTEXT))}, fraction);
+    DeleteObject(SelectObject(memory, previous));
     DeleteDC(memory);
     ReleaseDC(preview, screen);
-    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-    const Picture picture{
-        client.right, client.bottom,
-        [&](int x, int y) {
-          return pixels[static_cast<std::size_t>(y * client.right + x)] & 0xFFFFFFu;
-        },
-        static_cast<std::uint32_t>(GetRValue(text) << 16 | GetGValue(text) << 8 | GetBValue(text))};
-    return PreviewFault(picture, fraction);
+    return found;
   };
   EXPECT_EQ(fault(0.4), "");  // the midpoint is 5 m off, further than the limit
   SetWindowTextW(GetDlgItem(form.hwnd(), 102), L"100");

@@ -18,15 +18,14 @@ namespace kelvane {
 // Input lines along a sine of 20 m over `count` rows, the max and min lines 10 m to either
 // side of the race line.
 inline void WriteSineLines(const ScratchDir& dir, int count) {
-  const double offsets[] = {0, 10, -10};
-  const char* names[] = {"Race.txt", "MaxRace.txt", "MinRace.txt"};
-  for (int line = 0; line < 3; ++line) {
+  for (std::size_t line = 0; line < 3; ++line) {
+    const double offset = std::array{0.0, 10.0, -10.0}[line];
     std::string text = "0\r\n0\r\n" + std::to_string(count) + "\r\n";
     for (int row = 0; row < count; ++row) {
-      const double separation = 20 * std::sin(2 * std::numbers::pi * row / count) + offsets[line];
+      const double separation = 20 * std::sin(2 * std::numbers::pi * row / count) + offset;
       text += std::to_string(row * 10) + ",0," + std::to_string(separation) + ",150,0.9\r\n";
     }
-    dir.Write(names[line], text);
+    dir.Write(std::string(kPreviewNames[line]), text);
   }
 }
 
@@ -58,10 +57,9 @@ inline std::string PreviewFault(const Picture& picture, double fraction) {
   for (int x = left + wide / 10; x < left + wide * 9 / 10; ++x, ++columns) {
     std::array<std::vector<int>, 5> rows;
     for (int y = top + 1; y < bottom; ++y) {
+      const std::uint32_t pixel = picture.pixel(x, y);
       for (std::size_t line = 0; line < 5; ++line) {
-        if (picture.pixel(x, y) == (line == 0 ? picture.text : kPreviewColours[line])) {
-          rows[line].push_back(y);
-        }
+        if (pixel == (line == 0 ? picture.text : kPreviewColours[line])) rows[line].push_back(y);
       }
     }
     const auto shown = [&rows](std::size_t line) { return !rows[line].empty(); };

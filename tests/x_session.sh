@@ -31,13 +31,10 @@ folder() {
 # The first visible window whose name matches $1, waited for up to 60 s; "" when none came.
 # Polled: a search that meets a window as it goes away fails, and so would --sync.
 find_window() {
-  local found=""
   for _ in $(seq 240); do
-    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-    [ -z "$found" ] || break
+    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep . && return
     sleep 0.25
   done
-  echo "$found"
 }
 
 # Runs command $@ from another folder, standard error into $work/stderr.txt (or into command
