@@ -5,10 +5,10 @@
 # attributes) and where the file system refuses modes. Then kills a writer at random
 # moments, half of them inside a rename: a recovering run must leave both pass lines from
 # one run and nothing else. Cases that need another user or a mount run only as root.
-# The cases come in three parts, which can run side by side: "files" (what cannot be read
+# The cases come in four parts, which can run side by side: "files" (what cannot be read
 # or written), "others" (what another user plants or holds), "system" (owners, groups, ACLs,
-# full disks, devices, and the kills); with no part named, all three.
-# Usage: fault_test.sh path/to/kelvane path/to/kelvane_write_loop [files|others|system]
+# full disks, devices) and "kills"; with no part named, all four.
+# Usage: fault_test.sh path/to/kelvane path/to/kelvane_write_loop [files|others|system|kills]
 set -euo pipefail
 program=$(realpath "$1")
 write_loop=$(realpath "$2")
@@ -198,7 +198,7 @@ else
   fi
 fi
 
-if part system; then
+if part kills; then
   # Kills a writer of max-size pass lines at random moments, every second one inside a rename
   # that strace holds up; after each, a recovering run must leave both pass lines from one
   # limit, whole, and no other file.
