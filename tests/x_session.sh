@@ -31,9 +31,9 @@ folder() {
 # The first visible window whose name matches $1, waited for up to 60 s; "" when none came.
 # Polled: a search that meets a window as it goes away fails, and so would --sync.
 find_window() {
-  for _ in $(seq 240); do
+  for _ in $(seq 120); do
     xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep . && return
-    sleep 0.25
+    sleep 0.5
   done
 }
 
