@@ -14,7 +14,7 @@ cmake --build --preset default --target kelvane launch_to_window >/dev/null
 programs=("$PWD/build/kelvane" "$@")
 work=$(mktemp -d)
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb; rm -rf "$work"' EXIT
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done

@@ -11,7 +11,9 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2 && exit 1; }
 
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: a server resets when its last client goes (each xdotool is one), and refuses a
+# program that connects while it does.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$work/display")"
