@@ -14,16 +14,21 @@ std::string PlacedMessage(const ErrorPlace& place, std::string_view detail) {
   return message;
 }
 
-void AppendEscaped(std::string& out, char c) {
+void AppendHex(std::string& out, char c) {
   constexpr std::string_view kHex = "0123456789ABCDEF";
   const auto byte = static_cast<unsigned char>(c);
-  if (byte >= 0x20 && byte < 0x7F && c != '\\') {
-    out += c;
-    return;
-  }
   out += "\\x";
   out += kHex[byte >> 4];
   out += kHex[byte & 0xF];
+}
+
+void AppendEscaped(std::string& out, char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  if (byte >= 0x20 && byte < 0x7F && c != '\\') {
+    out += c;
+  } else {
+    AppendHex(out, c);
+  }
 }
 
 }  // namespace
@@ -59,5 +64,17 @@ std::string QuotedItem(std::string_view item) {
   for (const char c : item.substr(0, kMaxQuotedChars)) AppendEscaped(quoted, c);
   if (item.size() <= kMaxQuotedChars) return quoted + "\"";
   return quoted + "\xE2\x80\xA6\" (" + std::to_string(item.size()) + " characters)";
+}
+
+std::string WithoutControls(std::string_view text) {
+  std::string shown;
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+      AppendHex(shown, c);
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
 }
 }  // namespace kelvane

@@ -46,6 +46,10 @@ class RunError : public std::runtime_error {
 // that no item can hide, garble or swamp the message.
 std::string QuotedItem(std::string_view item);
 
+// `text` with each control byte (below 0x20, and 0x7F) written as \xHH, so that it stays on
+// one line and no byte of it reaches a terminal as a command.
+std::string WithoutControls(std::string_view text);
+
 }  // namespace kelvane
 
 #endif  // KELVANE_BASE_RUN_ERROR_H_

@@ -19,10 +19,10 @@ inline constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
 // touches fresh only once.
 class LineFileReader {
  public:
-  // The line read from the file `name` in `dir`. Throws the errors of ReadWholeFile (naming
-  // the path; a file larger than kMaxFileBytes is refused unread) and of ParseLineText
-  // (naming `name` and the line).
-  LineGrid Read(const std::filesystem::path& dir, std::string_view name);
+  // The line read from the file `name` in `folder`. Throws the errors of ReadWholeFile
+  // (naming the path; a file larger than kMaxFileBytes is refused unread) and of
+  // ParseLineText (naming `name` and the line).
+  LineGrid Read(const Folder& folder, std::string_view name);
 
  private:
   FileBytes bytes_;
@@ -34,10 +34,10 @@ struct NamedLine {
   const LineGrid& grid;
 };
 
-// Replaces the files in `dir` with their lines in the text of WriteLineTexts: all of them
-// or, on any error, none, waiting for another run as `wait` says. Throws the errors of
+// Replaces the files in `folder` with their lines in the text of WriteLineTexts: all of
+// them or, on any error, none, waiting for another run as `wait` says. Throws the errors of
 // ReplaceFiles.
-void WriteLineFile(const std::filesystem::path& dir, std::span<const NamedLine> lines,
+void WriteLineFile(const Folder& folder, std::span<const NamedLine> lines,
                    const LockWait& wait = {});
 
 }  // namespace kelvane

@@ -9,30 +9,44 @@
 #include "base/run_error.h"
 #include "linefiles/line_file.h"
 #include "passlines/separation_move.h"
+#include "platform/file_error.h"
 #include "platform/files.h"
 
 namespace kelvane {
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kInputs = {"Race.txt", "MaxRace.txt", "MinRace.txt"};
-constexpr int kSeparationColumn = 2;
-
-void RequireInputs(const std::filesystem::path& dir) {
-  const std::vector<std::string_view> missing = MissingInputs(dir);
+void RequireInputs(const Folder& folder) {
+  const std::vector<std::string_view> missing = MissingInputs(folder);
   if (missing.empty()) return;
   std::string names;
   for (const std::string_view name : missing) names.append(names.empty() ? "" : ", ").append(name);
-  throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(dir)}, "missing input file(s): " + names);
+  throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(folder.path())},
+                 "missing input file(s): " + names);
+}
+
+// A pass line that is another name of an input (a hard link in a tar, or a link to it)
+// would overwrite the line it is made from.
+void RequireOwnFiles(const Folder& folder) {
+  for (std::size_t out = kInputCount; out < kLineNames.size(); ++out) {
+    const FileFacts pass = FactsAt(folder, FollowLinksInFolder(folder, kLineNames[out]));
+    for (std::size_t in = 0; in < kInputCount; ++in) {
+      if (SameFile(pass, FactsAt(folder, FollowLinksInFolder(folder, kLineNames[in])))) {
+        RefuseFile(folder.Show(kLineNames[out]), "is the same file as " +
+                                                     std::string(kLineNames[in]) +
+                                                     "; a pass line must be a file of its own");
+      }
+    }
+  }
 }
 
 void RequireEqualCounts(const std::array<LineGrid, 3>& grids) {
   const int count = grids[0].count();
   if (grids[1].count() == count && grids[2].count() == count) return;
   std::string detail = "the counts differ:";
-  for (std::size_t i = 0; i < kInputs.size(); ++i) {
+  for (std::size_t i = 0; i < kInputCount; ++i) {
     detail += i == 0 ? " " : ", ";
-    detail += kInputs[i];
+    detail += kLineNames[i];
     detail += " has " + std::to_string(grids[i].count());
   }
   throw RunError(ErrorKind::kInput, detail + "; all three must be equal");
@@ -40,20 +54,28 @@ void RequireEqualCounts(const std::array<LineGrid, 3>& grids) {
 
 }  // namespace
 
-std::vector<std::string_view> MissingInputs(const std::filesystem::path& dir) {
+std::vector<std::string_view> MissingInputs(const Folder& folder) {
   std::vector<std::string_view> missing;
-  for (const std::string_view name : kInputs) {
-    if (!FileExists(dir / name)) missing.push_back(name);
+  for (std::size_t i = 0; i < kInputCount; ++i) {
+    FileFacts facts;
+    if (folder.Stat(kLineNames[i], facts) || !facts.exists) missing.push_back(kLineNames[i]);
   }
   return missing;
 }
 
+std::vector<std::string_view> MissingInputs(const std::filesystem::path& dir) {
+  Folder folder;
+  if (folder.Open(dir)) return {kLineNames.begin(), kLineNames.begin() + kInputCount};
+  return MissingInputs(folder);
+}
+
 // Read through one buffer, which is gone before the pass lines are made.
-std::array<LineGrid, 3> ReadPassInputs(const std::filesystem::path& dir) {
-  RequireInputs(dir);
+std::array<LineGrid, 3> ReadPassInputs(const Folder& folder) {
+  RequireInputs(folder);
   LineFileReader reader;
-  std::array<LineGrid, 3> grids = {reader.Read(dir, kInputs[0]), reader.Read(dir, kInputs[1]),
-                                   reader.Read(dir, kInputs[2])};
+  std::array<LineGrid, 3> grids = {reader.Read(folder, kLineNames[0]),
+                                   reader.Read(folder, kLineNames[1]),
+                                   reader.Read(folder, kLineNames[2])};
   RequireEqualCounts(grids);
   return grids;
 }
@@ -75,12 +97,14 @@ LineGrid MakePassLine(const LineGrid& race, LineGrid companion, float limit,
 
 void ComputePassLines(const std::filesystem::path& dir, float max_separation,
                       const LockWait& wait) {
-  auto [RaceGrid, MaxRaceGrid, MinRaceGrid] = ReadPassInputs(dir);
+  const Folder folder = OpenFolder(dir);
+  auto [RaceGrid, MaxRaceGrid, MinRaceGrid] = ReadPassInputs(folder);
   const LineGrid Pass1Grid =
-      MakePassLine(RaceGrid, std::move(MaxRaceGrid), max_separation, "Pass1.txt");
+      MakePassLine(RaceGrid, std::move(MaxRaceGrid), max_separation, kLineNames[3]);
   const LineGrid Pass2Grid =
-      MakePassLine(RaceGrid, std::move(MinRaceGrid), max_separation, "Pass2.txt");
-  const NamedLine outputs[] = {{"Pass1.txt", Pass1Grid}, {"Pass2.txt", Pass2Grid}};
-  WriteLineFile(dir, outputs, wait);
+      MakePassLine(RaceGrid, std::move(MinRaceGrid), max_separation, kLineNames[4]);
+  RequireOwnFiles(folder);
+  const NamedLine outputs[] = {{kLineNames[3], Pass1Grid}, {kLineNames[4], Pass2Grid}};
+  WriteLineFile(folder, outputs, wait);
 }
 }  // namespace kelvane

@@ -24,39 +24,51 @@ Folder OpenFolder(const fs::path& path) {
   return folder;
 }
 
-PlacedFile FollowTrustedLinks(const fs::path& path) {
-  PlacedFile file{OpenFolder(path.parent_path()), path.filename()};
-  for (int hops = 0; hops < kMaxLinks; ++hops) {
-    FileFacts facts;
-    if (const SystemError error = file.folder.Stat(file.name, facts)) {
-      FailFile(file.Shown(), "cannot be read", error);
-    }
-    if (!facts.link) return file;
-    Owner owner;
-    fs::path text;
-    if (const SystemError error = file.folder.GetOwner(file.name, owner)) {
-      FailFile(file.Shown(), "cannot be read", error);
-    }
-    if (!owner.trusted) {
-      RefuseFile(file.Shown(), "is a symbolic link owned by " + owner.name +
-                                   ", so it is not followed: only your own links are, and "
-                                   "those of a folder's owner where nobody else may write it");
-    }
-    if (const SystemError error = file.folder.ReadLink(file.name, text)) {
-      FailFile(file.Shown(), "cannot be read", error);
-    }
-    const fs::path next = text.is_absolute() ? text : file.folder.path() / text;
-    file = {OpenFolder(next.parent_path()), next.filename()};
+FileFacts FactsAt(const Folder& folder, const fs::path& name) {
+  FileFacts facts;
+  if (const SystemError error = folder.Stat(name, facts)) {
+    FailFile(folder.Show(name), "cannot be read", error);
   }
-  RefuseFile(file.Shown(), "leads through more than 40 symbolic links");
+  return facts;
 }
 
-void ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view too_large,
-                   FileBytes& bytes) {
-  const PlacedFile placed = FollowTrustedLinks(path);
+// A link's text leads to an entry of its own folder only when it is one plain name: no
+// folder part, which a link of that folder or a ".." could take elsewhere.
+fs::path FollowLinksInFolder(const Folder& folder, const fs::path& name) {
+  fs::path at = name;
+  for (int hops = 0; hops < kMaxLinks; ++hops) {
+    if (!FactsAt(folder, at).link) return at;
+    Owner owner;
+    fs::path text;
+    if (const SystemError error = folder.GetOwner(at, owner)) {
+      FailFile(folder.Show(at), "cannot be read", error);
+    }
+    if (const SystemError error = folder.ReadLink(at, text)) {
+      FailFile(folder.Show(at), "cannot be read", error);
+    }
+    if (text.empty() || text != text.filename() || text == "." || text == "..") {
+      RefuseFile(folder.Show(at), "is a symbolic link to " + DisplayPath(text) + " (owned by " +
+                                      owner.name +
+                                      "), outside its folder, so it is not followed: only "
+                                      "links to a file in the same folder are");
+    }
+    if (!owner.trusted) {
+      RefuseFile(folder.Show(at), "is a symbolic link owned by " + owner.name +
+                                      ", so it is not followed: only your own links are, and "
+                                      "those of a folder's owner where nobody else may write it");
+    }
+    at = text;
+  }
+  RefuseFile(folder.Show(at), "leads through more than 40 symbolic links");
+}
+
+void ReadWholeFile(const Folder& folder, const fs::path& name, std::size_t max_bytes,
+                   std::string_view too_large, FileBytes& bytes) {
+  const fs::path path = folder.Show(name);
   HeldFile file;
   FileFacts facts;
-  if (const SystemError error = placed.folder.Open(placed.name, OpenAs::kRead, file)) {
+  if (const SystemError error =
+          folder.Open(FollowLinksInFolder(folder, name), OpenAs::kRead, file)) {
     FailFile(path, "cannot be opened", error);
   }
   if (const SystemError error = file.Facts(facts)) FailFile(path, "cannot be read", error);
@@ -69,4 +81,7 @@ void ReadWholeFile(const fs::path& path, std::size_t max_bytes, std::string_view
   }
   bytes.SetSize(got);
 }
+
+std::string DisplayPath(const fs::path& path) { return WithoutControls(PathText(path)); }
+
 }  // namespace kelvane

@@ -53,32 +53,32 @@ class FileBytes {
   std::size_t size_ = 0;
 };
 
-// Reads the whole content of the regular file at `path` into `bytes`, without blocking on
-// it and following only trusted links (FollowTrustedLinks). Throws when it cannot be opened
-// or read, or is not a regular file; when it holds more than `max_bytes`, throws "<path>:
-// is <size> bytes, <too_large>".
-void ReadWholeFile(const std::filesystem::path& path, std::size_t max_bytes,
-                   std::string_view too_large, FileBytes& bytes);
-
-// A file's folder, held open, and its name there, after the symbolic links that may be
-// followed.
-struct PlacedFile {
-  Folder folder;
-  std::filesystem::path name;
-  std::filesystem::path Shown() const { return folder.Show(name); }
-};
-
-// The folder at `path` ("" for the current one), held open. Throws "<path>: cannot be
-// opened: <reason>" when it cannot be.
+// The folder at `path` ("" for the current one), held open; links on the way to it are
+// followed, as the system does. Throws "<path>: cannot be opened: <reason>".
 Folder OpenFolder(const std::filesystem::path& path);
 
-// The file at `path`, each symbolic link at its last name followed while its owner is one
-// a link may be trusted of (Owner), at most 40 links. Throws "<link>: is a symbolic link
-// owned by <user>, ..." for one that is not followed, and the error of a folder that cannot
-// be opened.
-PlacedFile FollowTrustedLinks(const std::filesystem::path& path);
+// The name in `folder` that the entry `name` leads to: `name` itself, or where its symbolic
+// links lead, at most 40. A link is followed only when it names an entry of the same folder
+// and its owner is one a link may be trusted of (Owner); anything else is refused, naming
+// the link, where it leads and its owner, as is a link that cannot be read.
+std::filesystem::path FollowLinksInFolder(const Folder& folder, const std::filesystem::path& name);
 
-// `path` as text for a message: its bytes on POSIX, UTF-8 on Windows.
+// What is at `name` in `folder` (FileFacts::exists false when nothing is). Throws "<path>:
+// cannot be read: <reason>".
+FileFacts FactsAt(const Folder& folder, const std::filesystem::path& name);
+
+// Reads the whole content of the regular file `name` in `folder` into `bytes`, without
+// blocking on it and following links as FollowLinksInFolder does. Throws when it cannot be
+// opened or read, or is not a regular file; when it holds more than `max_bytes`, throws
+// "<path>: is <size> bytes, <too_large>".
+void ReadWholeFile(const Folder& folder, const std::filesystem::path& name, std::size_t max_bytes,
+                   std::string_view too_large, FileBytes& bytes);
+
+// `path` as text: its bytes on POSIX, UTF-8 on Windows.
+std::string PathText(const std::filesystem::path& path);
+
+// `path` as text for a message (PathText), with control bytes written as \xHH, so that no
+// name can break a message into lines or reach a terminal as a command.
 std::string DisplayPath(const std::filesystem::path& path);
 
 }  // namespace kelvane

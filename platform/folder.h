@@ -70,12 +70,16 @@ enum class OpenAs {
              // process holds it; the lock goes with the handle, however the process ends
 };
 
-// Who owns an entry, and whether a symbolic link of that owner may be followed: one of the
-// user running this, or of the folder's owner (or the system's) where nobody else may write
-// the folder.
+// Who owns an entry, as far as a run must know to trust it.
 struct Owner {
   std::string name;
-  bool trusted = false;
+  std::string id;         // the same for every entry of one owner: a user id, or a SID
+  bool you = false;       // the user running this
+  bool trusted = false;   // a symbolic link of this owner may be followed: the user running
+                          // this, or the folder's owner (or the system) where nobody else
+                          // may write the folder
+  bool removable = true;  // the user running this may remove the entry (a sticky folder
+                          // keeps others' entries from all but their owner and the folder's)
 };
 
 // A folder held open: renaming or replacing the folder meanwhile does not change which

@@ -171,15 +171,15 @@ bool IsFolder(const fs::path& path) {
   return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-std::string DisplayPath(const fs::path& path) { return path.string(); }
+std::string PathText(const fs::path& path) { return path.string(); }
+
+void UseSystemDllsOnly() {}
 
 void IgnoreClosedPipes() { ::signal(SIGPIPE, SIG_IGN); }
 
 void UseParentConsole() {}
 
-void WriteStandardError(std::string_view text) {
-  [[maybe_unused]] const SystemError ignored = WriteAll(STDERR_FILENO, text);
-}
+void WriteStandardError(std::string_view text) { Ignore(WriteAll(STDERR_FILENO, text)); }
 
 bool WriteStandardOutput(std::string_view text) { return WriteAll(STDOUT_FILENO, text) == 0; }
 
@@ -259,8 +259,11 @@ SystemError Folder::GetOwner(const fs::path& name, Owner& owner) const {
   }
   const bool only_its_owner_writes = (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0;
   owner.name = UserName(entry.st_uid);
-  owner.trusted = entry.st_uid == ::geteuid() ||
-                  (only_its_owner_writes && (entry.st_uid == folder.st_uid || entry.st_uid == 0));
+  owner.id = std::to_string(entry.st_uid);
+  owner.you = entry.st_uid == ::geteuid();
+  owner.trusted =
+      owner.you || (only_its_owner_writes && (entry.st_uid == folder.st_uid || entry.st_uid == 0));
+  owner.removable = !StickyForbids(folder, entry);
   return 0;
 }
 

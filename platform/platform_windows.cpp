@@ -95,6 +95,14 @@ HANDLE OpenEntry(const fs::path& path, DWORD access, DWORD share, DWORD disposit
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+std::string SidText(PSID sid) {
+  wchar_t* text = nullptr;
+  if (!::ConvertSidToStringSidW(sid, &text)) return "";
+  const std::string result = Utf8(text);
+  ::LocalFree(text);
+  return result;
+}
+
 std::string AccountName(PSID sid) {
   wchar_t name[256], domain[256];
   DWORD name_size = 256, domain_size = 256;
@@ -102,20 +110,12 @@ std::string AccountName(PSID sid) {
   if (::LookupAccountSidW(nullptr, sid, name, &name_size, domain, &domain_size, &use)) {
     return Utf8(domain_size > 0 ? std::wstring(domain) + L"\\" + name : std::wstring(name));
   }
-  wchar_t* text = nullptr;
-  if (!::ConvertSidToStringSidW(sid, &text)) return "an unknown account";
-  const std::string result = Utf8(text);
-  ::LocalFree(text);
-  return result;
+  const std::string text = SidText(sid);
+  return text.empty() ? "an unknown account" : text;
 }
 
-// Whether `sid` is the user running this program, an administrator or the system, the
-// owners whose links are followed.
-bool IsTrustedOwner(PSID sid) {
-  if (::IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ||
-      ::IsWellKnownSid(sid, WinLocalSystemSid)) {
-    return true;
-  }
+// Whether `sid` is the user running this program.
+bool IsYou(PSID sid) {
   HANDLE token = nullptr;
   if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
   alignas(TOKEN_USER) unsigned char buffer[256];
@@ -123,6 +123,13 @@ bool IsTrustedOwner(PSID sid) {
   const bool got = ::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
   ::CloseHandle(token);
   return got && ::EqualSid(sid, reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
+}
+
+// Whether `sid` owns the links that are followed: the user running this program, an
+// administrator or the system.
+bool IsTrustedOwner(PSID sid) {
+  return ::IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ||
+         ::IsWellKnownSid(sid, WinLocalSystemSid) || IsYou(sid);
 }
 
 // ERROR_DIRECTORY_NOT_SUPPORTED, which MinGW-w64's headers lack.
@@ -162,7 +169,14 @@ bool IsFolder(const fs::path& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string DisplayPath(const fs::path& path) { return Utf8(path.native()); }
+std::string PathText(const fs::path& path) { return Utf8(path.native()); }
+
+// The program's folder is where a downloaded program sits beside whatever else was
+// downloaded; the working folder is wherever it was started from.
+void UseSystemDllsOnly() {
+  ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  ::SetDllDirectoryW(L"");
+}
 
 // A closed pipe only makes a write fail on Windows.
 void IgnoreClosedPipes() {}
@@ -180,7 +194,7 @@ void UseParentConsole() {
 void WriteStandardError(std::string_view text) {
   const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
   if (error == nullptr || error == INVALID_HANDLE_VALUE) return;
-  [[maybe_unused]] const SystemError ignored = WriteAll(error, text);
+  Ignore(WriteAll(error, text));
 }
 
 bool WriteStandardOutput(std::string_view text) {
@@ -272,12 +286,15 @@ SystemError HeldFile::Close() {
 
 // Names in it are taken through its path: Windows has no call that takes a name relative to
 // a folder's handle, and every call here on a name acts on that name itself, never on what a
-// reparse point there leads to. The handle says that the folder is there, and which it is.
+// reparse point there leads to. The handle is held without letting others delete, so that
+// neither the folder nor a folder above it can be renamed or replaced while it is held: the
+// path names the same folder for as long as this object lives.
 SystemError Folder::Open(const fs::path& path) {
   path_ = path;
   handle_ = {};
-  const HANDLE folder = ::CreateFileW(Long(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE folder =
+      ::CreateFileW(Long(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (folder == INVALID_HANDLE_VALUE) return ::GetLastError();
   handle_.handle_ = reinterpret_cast<std::intptr_t>(folder);
   return 0;
@@ -299,7 +316,7 @@ SystemError Folder::GetOwner(const fs::path& name, Owner& owner) const {
   const DWORD error = ::GetSecurityInfo(entry.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION,
                                         &sid, nullptr, nullptr, nullptr, &descriptor);
   if (error != ERROR_SUCCESS) return error;
-  owner = {AccountName(sid), IsTrustedOwner(sid)};
+  owner = {AccountName(sid), SidText(sid), IsYou(sid), IsTrustedOwner(sid), true};
   ::LocalFree(descriptor);
   return 0;
 }

@@ -8,6 +8,11 @@ namespace kelvane {
 // What the program needs of its own process, one implementation per platform beside the
 // file services.
 
+// Makes every DLL loaded from now on, by the program or by the system's DLLs on its behalf,
+// come from the system's folder alone, never from the program's folder or the working one
+// (Windows); elsewhere does nothing. Called first thing in main.
+void UseSystemDllsOnly();
+
 // Makes a write to a pipe whose reader has gone fail rather than end the process, so that
 // a closed standard error never hides an error report. Called once, first thing in main.
 void IgnoreClosedPipes();

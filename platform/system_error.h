@@ -11,6 +11,10 @@ using SystemError = unsigned long;
 // The system's wording of `error`, such as "Permission denied".
 std::string ReasonOf(SystemError error);
 
+// Passes over `error` on purpose, where a step is a courtesy (a clean-up, a setting the file
+// system may refuse) whose failure changes nothing the caller promises.
+inline void Ignore(SystemError /*error*/) {}
+
 }  // namespace kelvane
 
 #endif  // KELVANE_PLATFORM_SYSTEM_ERROR_H_

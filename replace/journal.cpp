@@ -35,9 +35,16 @@ std::optional<JournalEntry> ParseEntry(std::string_view line) {
   return JournalEntry{fresh == "-" ? "" : std::string(fresh), kept == "-" ? "" : std::string(kept)};
 }
 
-std::string OwnerName(const Folder& folder, const fs::path& name) {
+Owner OwnerOf(const Folder& folder, const fs::path& name) {
   Owner owner;
-  return folder.GetOwner(name, owner) ? "an unknown user" : owner.name;
+  if (folder.GetOwner(name, owner)) owner.name = "an unknown user";
+  return owner;
+}
+
+// What follows a refusal: who may remove the journal.
+std::string RemoverOf(const Owner& owner) {
+  return owner.removable ? "Remove it to go on."
+                         : "Only " + owner.name + ", or the folder's owner, can remove it.";
 }
 
 }  // namespace
@@ -105,8 +112,8 @@ std::optional<std::vector<JournalEntry>> ParseJournal(std::string_view text, std
   return entries;
 }
 
-Journal::Journal(Folder folder, fs::path name, const LockWait& wait)
-    : folder_(std::move(folder)), name_(std::move(name)) {
+Journal::Journal(const Folder& folder, fs::path name, const LockWait& wait)
+    : folder_(folder), name_(std::move(name)) {
   const auto deadline = std::chrono::steady_clock::now() + wait.limit;
   SystemError error = folder_.Open(name_, OpenAs::kJournal, file_);
   if (IsBusy(error) && wait.notice) {
@@ -119,16 +126,19 @@ Journal::Journal(Folder folder, fs::path name, const LockWait& wait)
   }
   if (IsBusy(error)) {
     throw RunError(ErrorKind::kBusy, ErrorPlace{DisplayPath(Shown())},
-                   "is held by another run of Kelvane (owned by " + OwnerName(folder_, name_) +
+                   "is held by another run of Kelvane (owned by " + OwnerOf(folder_, name_).name +
                        "), still after " + std::to_string(wait.limit.count() / 1000) +
                        " seconds; nothing was changed. Try again once it has finished.");
   }
   FileFacts facts;
   if (error) {
-    [[maybe_unused]] const SystemError ignored = folder_.Stat(name_, facts);
+    Ignore(folder_.Stat(name_, facts));
     if (facts.link) Refuse("is a symbolic link, not a journal of Kelvane");
     if (!facts.exists) FailFile(Shown(), "cannot be created", error);
-    FailFile(Shown(), "cannot be opened (owned by " + OwnerName(folder_, name_) + ")", error);
+    const Owner owner = OwnerOf(folder_, name_);
+    throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(Shown())},
+                   "cannot be opened (owned by " + owner.name + "): " + ReasonOf(error) +
+                       "; nothing was changed. " + RemoverOf(owner));
   }
   if (const SystemError fact_error = file_.Facts(facts))
     FailFile(Shown(), "cannot be read", fact_error);
@@ -159,8 +169,17 @@ SystemError Journal::Write(std::span<const JournalEntry> entries) {
 
 SystemError Journal::Remove() { return folder_.RemoveHeld(name_, file_); }
 
+Owner Journal::GetOwner() const {
+  Owner owner;
+  if (const SystemError error = folder_.GetOwner(name_, owner)) {
+    FailFile(Shown(), "cannot be read", error);
+  }
+  return owner;
+}
+
 void Journal::Refuse(std::string_view problem) const {
-  RefuseFile(Shown(), std::string(problem) + " (owned by " + OwnerName(folder_, name_) +
-                          "); nothing was changed. Remove it to go on.");
+  const Owner owner = OwnerOf(folder_, name_);
+  RefuseFile(Shown(), std::string(problem) + " (owned by " + owner.name +
+                          "); nothing was changed. " + RemoverOf(owner));
 }
 }  // namespace kelvane

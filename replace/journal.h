@@ -44,10 +44,10 @@ class Journal {
  public:
   // Opens and locks the journal `name` in `folder`, made where there is none. While another
   // process holds it, tells `wait.notice` so at once and tries again for `wait.limit`.
-  // Throws, naming the journal (and its owner where it is another's): when it is still held
-  // (ErrorKind::kBusy), when it cannot be opened, or when it is not a regular file of one
-  // name and at most kMaxJournalBytes.
-  Journal(Folder folder, std::filesystem::path name, const LockWait& wait);
+  // Throws, naming the journal (and its owner where it is another's, and who may remove it
+  // where this user may not): when it is still held (ErrorKind::kBusy), when it cannot be
+  // opened, or when it is not a regular file of one name and at most kMaxJournalBytes.
+  Journal(const Folder& folder, std::filesystem::path name, const LockWait& wait);
 
   // The entries it holds for `count` targets. Throws "<path>: is not a journal of Kelvane
   // for these pass lines (owned by <user>); nothing was changed. Remove it to go on." when
@@ -58,13 +58,17 @@ class Journal {
   // Removes it durably and lets go of its lock.
   [[nodiscard]] SystemError Remove();
 
-  const Folder& folder() const { return folder_; }
+  // Who wrote it. Throws when that cannot be learnt.
+  Owner GetOwner() const;
+  // Throws "<path>: <problem> (owned by <user>); nothing was changed.", then who may remove
+  // it: "Remove it to go on." or, where this user may not, "Only <user>, or the folder's
+  // owner, can remove it."
+  [[noreturn]] void Refuse(std::string_view problem) const;
+
   std::filesystem::path Shown() const { return folder_.Show(name_); }
 
  private:
-  [[noreturn]] void Refuse(std::string_view problem) const;
-
-  Folder folder_;
+  const Folder& folder_;
   std::filesystem::path name_;
   HeldFile file_;
 };

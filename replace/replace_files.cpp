@@ -14,96 +14,113 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One target of this run: where it is, what is there, and its temporaries.
+// One target of this run: its name in the folder after its links, what is there, and its
+// temporaries.
 struct Placed {
-  PlacedFile file;
+  fs::path name;
   FileFacts facts;
   JournalEntry temps;
-
-  Target step() const { return {file.folder, file.name, temps}; }
 };
 
-std::vector<Placed> FollowAll(std::span<const fs::path> paths) {
+std::vector<Placed> FollowAll(const Folder& folder, std::span<const fs::path> names) {
   std::vector<Placed> targets;
-  for (const fs::path& path : paths) targets.push_back({FollowTrustedLinks(path), {}, {}});
+  for (const fs::path& name : names) {
+    const fs::path at = FollowLinksInFolder(folder, name);
+    targets.push_back({at, FactsAt(folder, at), {}});
+  }
   return targets;
 }
 
-// The journal beside the first file as named, locked.
-Journal LockJournal(const fs::path& first, const LockWait& wait) {
-  return Journal(OpenFolder(first.parent_path()), JournalName(first.filename()), wait);
+// Why the entry of one target may not be acted on, or "": the journal's writer is neither
+// the user running this nor the target's owner, or a file the entry would remove, move or
+// put back is not a regular file of one name owned by one of those two.
+std::string EntryProblem(const Folder& folder, const Owner& writer, const Placed& target,
+                         const JournalEntry& entry) {
+  Owner owner;
+  if (target.facts.exists && folder.GetOwner(target.name, owner)) owner.id.clear();
+  const auto trusted = [&](const Owner& who) {
+    return who.id == writer.id || (!owner.id.empty() && who.id == owner.id);
+  };
+  if (!writer.you && !(target.facts.exists && writer.id == owner.id)) {
+    return "it was written by neither you nor the owner of " + DisplayPath(target.name);
+  }
+  const Target step{folder, target.name, entry};
+  std::vector<fs::path> names;
+  if (!entry.fresh.empty()) names.push_back(step.Fresh());
+  if (!entry.kept.empty()) names.insert(names.end(), {PartName(step.Kept()), step.Kept()});
+  for (const fs::path& name : names) {
+    const FileFacts facts = FactsAt(folder, name);
+    if (!facts.exists) continue;
+    Owner of;
+    if (folder.GetOwner(name, of)) of.name = "an unknown user";
+    const bool linked_kept = name == step.Kept() && !entry.fresh.empty() &&
+                             SameFile(facts, target.facts) && facts.links == 2;
+    if (!facts.regular) return DisplayPath(name) + " is not a regular file";
+    if (!trusted(of)) return DisplayPath(name) + " is owned by " + of.name;
+    if (facts.links != 1 && !linked_kept) return DisplayPath(name) + " has other names";
+  }
+  return "";
 }
 
-// Undoes what a run that died left half done, as its journal says, then removes the
-// temporaries that no journal names any more from the journal's own folder.
-void Recover(Journal& journal, const std::vector<Placed>& targets) {
+// Undoes what a run that died left half done, as its journal says, once every entry has
+// been found safe to act on; then removes the temporaries that no journal names any more.
+void Recover(const Folder& folder, Journal& journal, const std::vector<Placed>& targets) {
   const std::vector<JournalEntry> entries = journal.Read(targets.size());
+  if (!entries.empty()) {
+    const Owner writer = journal.GetOwner();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      const std::string problem = EntryProblem(folder, writer, targets[i], entries[i]);
+      if (!problem.empty()) journal.Refuse("is not safe to act on: " + problem);
+    }
+  }
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const Target target{targets[i].file.folder, targets[i].file.name, entries[i]};
-    if (const SystemError error = RollBack(target)) {
-      FailFile(targets[i].file.Shown(),
+    if (const SystemError error = RollBack({folder, targets[i].name, entries[i]})) {
+      FailFile(folder.Show(targets[i].name),
                "cannot be put back as it was before an earlier run stopped", error);
     }
   }
-  FileFacts home;
-  if (journal.folder().Facts(home)) return;
+  std::vector<fs::path> names;
+  if (folder.List(names)) return;
   for (const Placed& target : targets) {
-    FileFacts here;
-    std::vector<fs::path> names;
-    if (target.file.folder.Facts(here) || !SameFile(home, here)) continue;
-    if (target.file.folder.List(names)) continue;
     for (const fs::path& name : names) {
-      if (IsTemporaryName(target.file.name, name)) {
-        [[maybe_unused]] const SystemError ignored = target.file.folder.Remove(name);
-      }
+      if (IsTemporaryName(target.name, name)) Ignore(folder.Remove(name));
     }
   }
 }
 
-// Takes what is at each target, refusing before anything is made what cannot be replaced
-// safely; two names of one file are refused too, since the second would undo the first.
-void CheckTargets(std::vector<Placed>& targets) {
+// Refuses before anything is made what cannot be replaced safely; two names of one file are
+// refused too, since the second would undo the first.
+void CheckTargets(const Folder& folder, const std::vector<Placed>& targets) {
   for (std::size_t i = 0; i < targets.size(); ++i) {
-    Placed& target = targets[i];
-    if (const SystemError error = target.file.folder.Stat(target.file.name, target.facts)) {
-      FailFile(target.file.Shown(), "cannot be read", error);
-    }
+    const Placed& target = targets[i];
     if (!target.facts.exists) continue;
-    const std::string problem = target.file.folder.ReplaceProblem(target.file.name);
-    if (!problem.empty()) RefuseFile(target.file.Shown(), problem);
+    const std::string problem = folder.ReplaceProblem(target.name);
+    if (!problem.empty()) RefuseFile(folder.Show(target.name), problem);
     for (std::size_t j = 0; j < i; ++j) {
       if (SameFile(target.facts, targets[j].facts)) {
-        RefuseFile(target.file.Shown(), "is the same file as " +
-                                            DisplayPath(targets[j].file.Shown()) +
-                                            "; each must be a file of its own");
+        RefuseFile(folder.Show(target.name), "is the same file as " +
+                                                 DisplayPath(folder.Show(targets[j].name)) +
+                                                 "; each must be a file of its own");
       }
     }
   }
-}
-
-[[noreturn]] void FailToCreate(const Placed& target, SystemError error) {
-  throw RunError(
-      ErrorKind::kFile,
-      "cannot create a file in " + DisplayPath(target.file.folder.path()) + ": " + ReasonOf(error));
-}
-
-fs::path LikeOf(const Placed& target) {
-  return target.facts.exists ? target.file.name : fs::path();
 }
 
 // Writes the new content of every target not written in place to its new temporary, all
 // together from `joint`, or from each file's own source where there is no joint one.
-void WriteFreshFiles(const std::vector<Placed>& targets, std::span<const FileReplacement> files,
-                     const JointContentSource& joint) {
+void WriteFreshFiles(const Folder& folder, const std::vector<Placed>& targets,
+                     std::span<const FileReplacement> files, const JointContentSource& joint) {
   std::vector<HeldFile> fresh(targets.size());
   std::vector<SystemError> errors(targets.size());
   std::vector<ContentSink> sinks(targets.size(), [](std::string_view) {});
   for (std::size_t i = 0; i < targets.size(); ++i) {
-    if (targets[i].temps.fresh.empty()) continue;
     const Placed& target = targets[i];
-    if (const SystemError error =
-            target.file.folder.Create(target.step().Fresh(), LikeOf(target), fresh[i])) {
-      FailToCreate(target, error);
+    if (target.temps.fresh.empty()) continue;
+    const fs::path like = target.facts.exists ? target.name : fs::path();
+    const Target step{folder, target.name, target.temps};
+    if (const SystemError error = folder.Create(step.Fresh(), like, fresh[i])) {
+      throw RunError(ErrorKind::kFile, "cannot create a file in " + DisplayPath(folder.path()) +
+                                           ": " + ReasonOf(error));
     }
     sinks[i] = [&fresh, &errors, i](std::string_view piece) {
       if (!errors[i]) errors[i] = fresh[i].Write(piece);
@@ -119,63 +136,63 @@ void WriteFreshFiles(const std::vector<Placed>& targets, std::span<const FileRep
     if (!errors[i]) errors[i] = fresh[i].Flush();
     const SystemError closed = fresh[i].Close();
     if (!errors[i]) errors[i] = closed;
-    if (errors[i]) FailFile(targets[i].file.Shown(), "cannot be written", errors[i]);
+    if (errors[i]) FailFile(folder.Show(targets[i].name), "cannot be written", errors[i]);
   }
 }
 
-[[noreturn]] void FailAndRollBack(Journal& journal, const std::vector<Placed>& targets,
+[[noreturn]] void FailAndRollBack(const Folder& folder, Journal& journal,
+                                  const std::vector<Placed>& targets,
                                   const std::vector<bool>& touched, std::size_t failed,
                                   SystemError error) {
   std::string message =
-      DisplayPath(targets[failed].file.Shown()) + ": cannot be replaced: " + ReasonOf(error);
+      DisplayPath(folder.Show(targets[failed].name)) + ": cannot be replaced: " + ReasonOf(error);
   bool whole = true;
   for (std::size_t i = 0; i < targets.size(); ++i) {
-    if (const SystemError rollback_error = RollBack(targets[i].step(), touched[i])) {
+    const Target step{folder, targets[i].name, targets[i].temps};
+    if (const SystemError rollback_error = RollBack(step, touched[i])) {
       whole = false;
-      message += "; " + DisplayPath(targets[i].file.Shown()) + " could not be put back (" +
+      message += "; " + DisplayPath(folder.Show(targets[i].name)) + " could not be put back (" +
                  ReasonOf(rollback_error) + ") and its old contents are in " +
-                 DisplayPath(targets[i].file.folder.Show(targets[i].step().Kept())) +
-                 "; the next run puts it back";
+                 DisplayPath(folder.Show(step.Kept())) + "; the next run puts it back";
     }
   }
   // A journal whose rollback failed stays for the next run to finish.
-  if (whole) [[maybe_unused]]
-    const SystemError ignored = journal.Remove();
+  if (whole) Ignore(journal.Remove());
   throw RunError(ErrorKind::kFile, message);
 }
 
-std::vector<fs::path> PathsOf(std::span<const FileReplacement> files) {
-  std::vector<fs::path> paths;
-  for (const FileReplacement& file : files) paths.push_back(file.path);
-  return paths;
+std::vector<fs::path> NamesOf(std::span<const FileReplacement> files) {
+  std::vector<fs::path> names;
+  for (const FileReplacement& file : files) names.push_back(file.name);
+  return names;
 }
 
 }  // namespace
 
-void RecoverFiles(std::span<const fs::path> paths, const LockWait& wait) {
-  if (paths.empty()) return;
-  const std::vector<Placed> targets = FollowAll(paths);
-  Journal journal = LockJournal(paths[0], wait);
-  Recover(journal, targets);
+void RecoverFiles(const Folder& folder, std::span<const fs::path> names, const LockWait& wait) {
+  if (names.empty()) return;
+  const std::vector<Placed> targets = FollowAll(folder, names);
+  Journal journal(folder, JournalName(names[0]), wait);
+  Recover(folder, journal, targets);
   if (const SystemError error = journal.Remove()) {
     FailFile(journal.Shown(), "cannot be removed", error);
   }
 }
 
-void ReplaceFiles(std::span<const FileReplacement> files, const JointContentSource& joint,
-                  const LockWait& wait) {
+void ReplaceFiles(const Folder& folder, std::span<const FileReplacement> files,
+                  const JointContentSource& joint, const LockWait& wait) {
   if (files.empty()) return;
-  const std::vector<fs::path> paths = PathsOf(files);
-  const std::vector<Placed> before = FollowAll(paths);  // a refusal here leaves no trace
-  Journal journal = LockJournal(paths[0], wait);
-  Recover(journal, before);
+  const std::vector<fs::path> names = NamesOf(files);
+  const std::vector<Placed> before = FollowAll(folder, names);  // a refusal leaves no trace
+  Journal journal(folder, JournalName(names[0]), wait);
+  Recover(folder, journal, before);
   std::vector<Placed> targets;
   try {
     // Again, now that the recovery may have changed what is at the targets.
-    targets = FollowAll(paths);
-    CheckTargets(targets);
+    targets = FollowAll(folder, names);
+    CheckTargets(folder, targets);
   } catch (const RunError&) {
-    [[maybe_unused]] const SystemError ignored = journal.Remove();
+    Ignore(journal.Remove());
     throw;
   }
   std::vector<JournalEntry> entries;
@@ -188,34 +205,34 @@ void ReplaceFiles(std::span<const FileReplacement> files, const JointContentSour
     FailFile(journal.Shown(), "cannot be written", error);
   }
   try {
-    WriteFreshFiles(targets, files, joint);
+    WriteFreshFiles(folder, targets, files, joint);
   } catch (const RunError&) {
     for (const Placed& target : targets) {
-      [[maybe_unused]] const SystemError ignored = RollBack(target.step(), false);
+      Ignore(RollBack({folder, target.name, target.temps}, false));
     }
-    [[maybe_unused]] const SystemError ignored = journal.Remove();
+    Ignore(journal.Remove());
     throw;
   }
   std::vector<bool> touched(targets.size());
   for (std::size_t i = 0; i < targets.size(); ++i) {
     bool changed = false;
-    const SystemError error = Place(targets[i].step(), files[i].content, changed);
+    const SystemError error =
+        Place({folder, targets[i].name, targets[i].temps}, files[i].content, changed);
     touched[i] = changed;
-    if (error) FailAndRollBack(journal, targets, touched, i, error);
+    if (error) FailAndRollBack(folder, journal, targets, touched, i, error);
   }
-  for (std::size_t i = 0; i < targets.size(); ++i) {
-    if (const SystemError error = targets[i].file.folder.Sync()) {
-      FailAndRollBack(journal, targets, touched, i, error);
-    }
+  if (const SystemError error = folder.Sync()) {
+    FailAndRollBack(folder, journal, targets, touched, 0, error);
   }
   // The replacement is done once its journal is gone; a kept version left by a death after
   // this is a temporary that no journal names, and the next run removes it.
   if (const SystemError error = journal.Remove()) {
-    FailAndRollBack(journal, targets, touched, 0, error);
+    FailAndRollBack(folder, journal, targets, touched, 0, error);
   }
   for (const Placed& target : targets) {
-    if (!target.temps.kept.empty()) [[maybe_unused]]
-      const SystemError ignored = target.file.folder.Remove(target.step().Kept());
+    if (!target.temps.kept.empty()) {
+      Ignore(folder.Remove(TemporaryName(target.name, target.temps.kept)));
+    }
   }
 }
 }  // namespace kelvane

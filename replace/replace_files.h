@@ -23,12 +23,17 @@
 // back as it was before (RollBack); in states 5 and 6 it finds no journal, and removes the
 // temporaries of the strict pattern that are left.
 //
-// Trust. A journal is data, never a list of orders: it holds no paths, only tags, and is
-// acted on only when it has one line of that form for each of this run's targets. It is
+// Trust. Everything happens in one folder, held open from the start: the targets are names
+// in it (FollowLinksInFolder), and every step works on names there, never following a link
+// at a name. A journal is data, never a list of orders: it holds no paths, only tags, and
+// is acted on only when it has one line of that form for each of this run's targets. It is
 // opened without following links or blocking, must be a regular file of one name and at
-// most kMaxJournalBytes, and is read through the handle that holds its lock. Targets are
-// reached through FollowTrustedLinks, and every step works on names in a folder held open,
-// never following a link at a name. Clean-up runs only in the journal's own folder.
+// most kMaxJournalBytes, and is read through the handle that holds its lock. Before any
+// entry is acted on, every entry is checked (CheckRecovery): the journal was written by the
+// user running this or by the owner of the pass line an entry stands for, and each file
+// the entry would remove, move or put back is a regular file of one name (the kept version
+// may still share its file with the target it was linked from), owned by the journal's
+// writer or by the target's owner.
 
 #include <chrono>
 #include <filesystem>
@@ -48,9 +53,9 @@ using ContentSource = std::function<void(const ContentSink& sink)>;
 // so that what the files share need be made once.
 using JointContentSource = std::function<void(std::span<const ContentSink> sinks)>;
 
-// A file to replace and its new content.
+// A file to replace, by its name in the folder, and its new content.
 struct FileReplacement {
-  std::filesystem::path path;
+  std::filesystem::path name;
   ContentSource content;
 };
 
@@ -61,25 +66,27 @@ struct LockWait {
   std::chrono::milliseconds limit{10000};
 };
 
-// Replaces every file of `files` with its content, durably and all or none, in the states
-// above. Refused before anything changes, with the reason: a journal that is not one of
-// these targets' (naming it and its owner), a lock still held after `wait.limit`, a link
-// that is not followed (FollowTrustedLinks), a target that is not a regular file, one the
-// process may not write or replace, one open in another program that does not let others
-// change it (Windows), two names of one file. When a target cannot be placed, those placed
-// already get their old versions back and the error names the target at fault; if that
-// fails too, the error says which file holds the old contents and the journal stays for the
-// next run. A replaced file keeps what the user set up on it, as far as the file system and
-// the process's rights allow: owner and group, permissions, extended attributes and ACLs;
-// on Windows its attributes, ACL and streams. `joint`, when given, must give every file the
-// same content as its own source; the new files are then written together from it.
-void ReplaceFiles(std::span<const FileReplacement> files, const JointContentSource& joint = {},
-                  const LockWait& wait = {});
+// Replaces every file of `files` in `folder` with its content, durably and all or none, in
+// the states above. Refused before anything changes, with the reason: a journal that is not
+// one of these targets' or is not safe to act on (naming it, its owner and who may remove
+// it), a lock still held after `wait.limit`, a link that is not followed
+// (FollowLinksInFolder), a target that is not a regular file, one the process may not write
+// or replace, one open in another program that does not let others change it (Windows),
+// two names of one file. When a target cannot be placed, those placed already get their
+// old versions back and the error names the target at fault; if that fails too, the error
+// says which file holds the old contents and the journal stays for the next run. A replaced
+// file keeps what the user set up on it, as far as the file system and the process's rights
+// allow: owner and group, permissions, extended attributes and ACLs; on Windows its
+// attributes, ACL and streams. `joint`, when given, must give every file the same content as
+// its own source; the new files are then written together from it.
+void ReplaceFiles(const Folder& folder, std::span<const FileReplacement> files,
+                  const JointContentSource& joint = {}, const LockWait& wait = {});
 
-// Does for `paths` what ReplaceFiles does first: takes the lock, puts back what a run whose
-// process died left half done, and removes the temporaries no journal needs. Throws as
-// ReplaceFiles does.
-void RecoverFiles(std::span<const std::filesystem::path> paths, const LockWait& wait = {});
+// Does for the files `names` in `folder` what ReplaceFiles does first: takes the lock, puts
+// back what a run whose process died left half done, and removes the temporaries no journal
+// needs. Throws as ReplaceFiles does.
+void RecoverFiles(const Folder& folder, std::span<const std::filesystem::path> names,
+                  const LockWait& wait = {});
 
 }  // namespace kelvane
 

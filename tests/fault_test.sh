@@ -38,6 +38,11 @@ if part files; then
   dir=$(folder huge)
   truncate -s 300M "$dir/MinRace.txt"
   expect_fault "$dir" "MinRace.txt is 300 MB" "file error: .*/MinRace\.txt: is 314572800 bytes, larger than any line file \(at most 67108864\)$"
+  # A folder's name cannot forge lines on standard error, nor reach the terminal.
+  dir=$(folder $'forged\nkelvane: all is well\e[2J') && rm "$dir/Race.txt"
+  ! "$program" --no-window "$dir" 2>"$work/stderr.txt" && [ "$(wc -l <"$work/stderr.txt")" -eq 1 ] &&
+    ! grep -q $'\e' "$work/stderr.txt" || fail "a folder's name forged lines: $(cat -v "$work/stderr.txt")"
+  echo "ok: a folder's name with a newline and an escape gives one line, escaped" && passed=$((passed + 1))
   dir=$(folder closed-pipe)
   rm "$dir/Race.txt"
   expect_fault "$dir" "standard error's reader has gone" "" "" true
@@ -102,12 +107,56 @@ else
     planted ".Pass1.txt.journal" "is not a regular file, so not a journal of Kelvane (owned by nobody); nothing was changed. Remove it to go on."
     plant() { other truncate -s 20G "$1/.Pass1.txt.journal"; }
     planted ".Pass1.txt.journal" "is 21474836480 bytes, too large for a journal of Kelvane (owned by nobody); nothing was changed. Remove it to go on."
+    outside="is a symbolic link to $work/victim/notes (owned by nobody), outside its folder, so it is not followed: only links to a file in the same folder are"
     plant() { rm "$1/Pass1.txt" && other ln -s "$work/victim/notes" "$1/Pass1.txt"; }
-    planted "Pass1.txt" "is a symbolic link owned by nobody, so it is not followed: only your own links are, and those of a folder's owner where nobody else may write it"
-    plant() { rm "$1/Pass2.txt" && other ln -s "$work/victim/made" "$1/Pass2.txt"; }
+    planted "Pass1.txt" "$outside"
+    plant() { rm "$1/Race.txt" && other ln -s "$work/victim/notes" "$1/Race.txt"; }
+    planted "Race.txt" "$outside"
+    plant() { rm "$1/Pass2.txt" && other ln -s Race.txt "$1/Pass2.txt"; }
     planted "Pass2.txt" "is a symbolic link owned by nobody, so it is not followed: only your own links are, and those of a folder's owner where nobody else may write it"
-    plant() { rm "$1/Race.txt" && other ln -s "$work/victim/race" "$1/Race.txt"; }
-    planted "Race.txt" "is a symbolic link owned by nobody, so it is not followed: only your own links are, and those of a folder's owner where nobody else may write it"
+    # A journal of well-formed tags with files of its writer's at the tagged names.
+    plant() {
+      printf 'kelvane journal 2\nnew-abcdefgh old-abcdefgh\n- old-12345678\n' | other tee "$1/.Pass1.txt.journal" >/dev/null
+      printf 'theirs\r\n' | other tee "$1/.Pass1.txt.old-abcdefgh" "$1/.Pass2.txt.old-12345678" >/dev/null
+    }
+    planted ".Pass1.txt.journal" "is not safe to act on: it was written by neither you nor the owner of Pass1.txt (owned by nobody); nothing was changed. Remove it to go on."
+
+    # The same journal in a sticky folder, the victim not root: nothing changes, and the
+    # message says who may remove it.
+    dir=$(folder sticky-planted) && chmod 1777 "$dir" && chown 1:1 "$dir"/Pass?.txt && chmod 600 "$dir"/Pass?.txt
+    plant "$dir" && other chmod 666 "$dir/.Pass1.txt.journal"
+    expect_fault "$dir" "another user's journal in a sticky folder, the victim not root" "file error: " 1
+    grep -qxF "kelvane: file error: $dir/.Pass1.txt.journal: cannot be opened (owned by nobody): Operation not permitted; nothing was changed. Only nobody, or the folder's owner, can remove it." "$work/stderr.txt" ||
+      fail "sticky journal: $(cat "$work/stderr.txt")"
+
+    # Unpacked from a tar: the links are the user's own, one leads out of the folder, and a
+    # hard link makes a pass line another name of an input.
+    printf 'keep\n' >"$work/outside" && mkdir -p "$work/pack/track"
+    cp "$(folder packed)"/*.txt "$work/pack/track/" && rm "$work/pack/track"/Pass?.txt
+    ln -s ../../../outside "$work/pack/track/Pass1.txt" && tar -C "$work/pack" -cf "$work/out.tar" track
+    dir="$work/unpacked/out" && mkdir -p "$dir" && tar -C "$dir" -xf "$work/out.tar" && cp "$program" "$dir/track/"
+    expect_fault "$dir/track" "a link in a tar to a file outside" "file error: $dir/track/Pass1\.txt: is a symbolic link to \.\./\.\./\.\./outside \(owned by root\), outside its folder"
+    rm "$work/pack/track/Pass1.txt" && ln "$work/pack/track/Race.txt" "$work/pack/track/Pass1.txt" && tar -C "$work/pack" -cf "$work/hard.tar" track
+    dir="$work/unpacked/hard" && mkdir -p "$dir" && tar -C "$dir" -xf "$work/hard.tar" && cp "$program" "$dir/track/"
+    expect_fault "$dir/track" "a hard link in a tar from Pass1.txt to Race.txt" "file error: $dir/track/Pass1\.txt: is the same file as Race\.txt; a pass line must be a file of its own$"
+    # A teammate who owns the folder links a pass line to a file of root's.
+    dir=$(folder teammate-link) && chown nobody "$dir" && chmod 755 "$dir" && rm "$dir/Pass1.txt"
+    other ln -s "$work/outside" "$dir/Pass1.txt"
+    expect_fault "$dir" "the folder owner's link to root's file" "file error: $dir/Pass1\.txt: is a symbolic link to $work/outside \(owned by nobody\), outside its folder"
+    [ "$(cat "$work/outside")" = keep ] || fail "the file outside changed"
+
+    # The folder swapped for a link to another while the run waits on the lock: the pass
+    # lines are written in the folder the run opened, and nothing in the other.
+    mkdir "$work/swap" && chown nobody "$work/swap" && dir=$(folder swap/lines) && chmod 1777 "$dir"
+    other mkdir "$work/swap/decoy" && cp "$dir"/*Race.txt "$work/swap/decoy/" && chmod 777 "$work/swap/decoy"
+    other flock -o "$dir/.Pass1.txt.journal" sleep 6 &
+    holder=$!
+    sleep 0.5 && start "$dir" && press_go && sleep 1
+    other mv "$dir" "$work/swap/opened" && other ln -s decoy "$work/swap/lines"
+    wait "$holder" && finish
+    [ "$status" -eq 0 ] && grep -q '^1,2,4,3,4' "$work/swap/opened/Pass1.txt" && [ ! -e "$work/swap/decoy/Pass1.txt" ] ||
+      fail "swapped folder: status $status, $(ls -A "$work/swap"/*), $(cat "$work/stderr.txt")"
+    echo "ok: a folder swapped while the run waits changes nothing: the pass lines go to the folder opened" && passed=$((passed + 1))
 
     # Another user holds the journal's lock: the run says so at once, gives up after 10 s
     # naming the journal, and the window stays for Go to be pressed again.
@@ -130,7 +179,7 @@ else
     # A journal another user's crashed run left, private, in a sticky folder: named, unread.
     dir=$(folder sticky-journal) && chmod 1777 "$dir" && chown nobody "$dir"/Pass?.txt
     setpriv --reuid=1 --regid=1 --clear-groups sh -c "umask 077 && : >'$dir/.Pass1.txt.journal'"
-    expect_fault "$dir" "another user's private journal in a sticky folder" "file error: $dir/\.Pass1\.txt\.journal: cannot be opened \(owned by daemon\): Permission denied$" 65534
+    expect_fault "$dir" "another user's private journal in a sticky folder" "file error: $dir/\.Pass1\.txt\.journal: cannot be opened \(owned by daemon\): Permission denied; nothing was changed\. Only daemon, or the folder's owner, can remove it\.$" 65534
 
     # A teammate's run died halfway in the team's folder: another member's run puts it back
     # and goes on.

@@ -82,6 +82,14 @@ TEST(ComputePassLinesTest, AnyErrorLeavesBothOldOutputs) {
     EXPECT_EQ(RunJob(dir, c.race, c.max, c.min, c.limit), c.report);
     EXPECT_EQ(dir.Read("Pass1.txt") + dir.Read("Pass2.txt"), "old 1old 2");
   }
+  // A pass line that is another name of an input, as a tar can make it, would overwrite it.
+  const std::string race = dir.Read("Race.txt");
+  std::filesystem::remove(dir.path / "Pass2.txt");
+  std::filesystem::create_hard_link(dir.path / "Race.txt", dir.path / "Pass2.txt");
+  EXPECT_EQ(ErrorOf([&] { ComputePassLines(dir.path, 4); }),
+            "file error: " + DisplayPath(dir.path / "Pass2.txt") +
+                ": is the same file as Race.txt; a pass line must be a file of its own");
+  EXPECT_EQ(dir.Read("Race.txt") + dir.Read("Pass1.txt"), race + "old 1");
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "platform/files.h"
+#include "platform/process.h"
 #include "tests/test_support.h"
 
 namespace kelvane {
@@ -16,20 +21,33 @@ TEST(PlatformTest, ReadsOnlyRegularFilesUpToTheirLimit) {
   dir_.Write("MaxRace.txt", "12345");
   dir_.Write("MinRace.txt", "ab");
   FileBytes bytes;
-  ReadWholeFile(race, 3, "too large", bytes);
+  const Folder folder = OpenFolder(dir_.path);
+  ReadWholeFile(folder, "Race.txt", 3, "too large", bytes);
   EXPECT_EQ(bytes.view(), std::string_view("1\0\n", 3));
   // One buffer read into again holds the last file alone, whether it grows or not.
-  ReadWholeFile(dir_.path / "MaxRace.txt", 5, "", bytes);
+  ReadWholeFile(folder, "MaxRace.txt", 5, "", bytes);
   EXPECT_EQ(bytes.view(), "12345");
-  ReadWholeFile(dir_.path / "MinRace.txt", 5, "", bytes);
+  ReadWholeFile(folder, "MinRace.txt", 5, "", bytes);
   EXPECT_EQ(bytes.view(), "ab");
-  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(race, 2, "more than two", bytes); }),
+  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(folder, "Race.txt", 2, "more than two", bytes); }),
             "file error: " + DisplayPath(race) + ": is 3 bytes, more than two");
-  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(dir_.path, 3, "", bytes); }),
-            "file error: " + DisplayPath(dir_.path) + ": is not a regular file");
+  fs::create_directory(dir_.path / "Pass1.txt");
+  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(folder, "Pass1.txt", 3, "", bytes); }),
+            "file error: " + DisplayPath(dir_.path / "Pass1.txt") + ": is not a regular file");
+  // A name is shown on one line, and no byte of it reaches a terminal as a command.
+  EXPECT_EQ(DisplayPath("a\nkelvane: b\x1B[2J\x7F\\c"), "a\\x0Akelvane: b\\x1B[2J\\x7F\\c");
   EXPECT_TRUE(FileExists(dir_.path));
-  EXPECT_FALSE(FileExists(dir_.path / "Pass1.txt"));
+  EXPECT_FALSE(FileExists(dir_.path / "Pass2.txt"));
 }
+
+#ifdef _WIN32
+// No DLL is taken from the program's own folder, where a download may have put one.
+TEST(PlatformTest, LoadsNoDllFromTheProgramsFolder) {
+  ASSERT_TRUE(fs::exists(ProgramDir() / "kelvane_planted.dll"));
+  UseSystemDllsOnly();
+  EXPECT_EQ(LoadLibraryW(L"kelvane_planted.dll"), nullptr);
+}
+#endif
 
 }  // namespace
 }  // namespace kelvane

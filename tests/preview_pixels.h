@@ -25,7 +25,7 @@ inline void WriteSineLines(const ScratchDir& dir, int count) {
       const double separation = 20 * std::sin(2 * std::numbers::pi * row / count) + offset;
       text += std::to_string(row * 10) + ",0," + std::to_string(separation) + ",150,0.9\r\n";
     }
-    dir.Write(std::string(kPreviewNames[line]), text);
+    dir.Write(std::string(kLineNames[line]), text);
   }
 }
 

@@ -16,7 +16,7 @@
 int main(int argc, char* argv[]) {
   if (argc == 2 && std::string_view(argv[1]) == "recover") {
     const std::filesystem::path files[] = {"Pass1.txt", "Pass2.txt"};
-    kelvane::RecoverFiles(files);
+    kelvane::RecoverFiles(kelvane::OpenFolder("."), files);
     return 0;
   }
   float limit = argc == 2 ? std::strtof(argv[1], nullptr) : 4;

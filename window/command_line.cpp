@@ -67,7 +67,7 @@ Command ReadCommandLine(std::span<const fs::path> arguments) {
   Command command{CommandAction::kRun, {}, ""};
   std::vector<fs::path> paths;
   for (std::size_t at = 0; at < arguments.size(); ++at) {
-    const std::string argument = DisplayPath(arguments[at]);
+    const std::string argument = PathText(arguments[at]);
     if (!IsOption(arguments[at])) {
       paths.push_back(arguments[at]);
     } else if (argument == "--no-window") {
@@ -75,7 +75,7 @@ Command ReadCommandLine(std::span<const fs::path> arguments) {
     } else if (argument.starts_with("--limit=")) {
       command.limit = argument.substr(8);
     } else if (argument == "--limit" && at + 1 < arguments.size()) {
-      command.limit = DisplayPath(arguments[++at]);
+      command.limit = PathText(arguments[++at]);
     } else {
       return Refuse(QuotedItem(argument), argument == "--limit"
                                               ? " needs METERS after it"

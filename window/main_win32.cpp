@@ -63,6 +63,7 @@ void ShowText(const std::string& text, UINT icon) {
 }  // namespace kelvane
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  kelvane::UseSystemDllsOnly();
   kelvane::IgnoreClosedPipes();
   const std::vector<std::filesystem::path> arguments = kelvane::Arguments();
   // Without a window, the lines go to the console the program was started from.

@@ -5,6 +5,7 @@
 
 #include "base/run_error.h"
 #include "passlines/compute_pass_lines.h"
+#include "platform/files.h"
 #include "window/limit_text.h"
 
 namespace kelvane {
@@ -16,7 +17,7 @@ std::string InputStamp(const std::filesystem::path& folder) {
   std::string stamp;
   for (std::size_t i = 0; i < 3; ++i) {
     std::error_code error;
-    const std::filesystem::path path = folder / kPreviewNames[i];
+    const std::filesystem::path path = folder / kLineNames[i];
     const auto size = std::filesystem::file_size(path, error);
     const auto time = std::filesystem::last_write_time(path, error);
     stamp += std::to_string(size) + " " + std::to_string(time.time_since_epoch().count()) + ";";
@@ -28,7 +29,7 @@ std::vector<float> Separations(const LineGrid& grid) {
   std::vector<float> values;
   values.reserve(static_cast<std::size_t>(grid.count()));
   for (int row = LineGrid::kHeaderRows + 1; row <= grid.last_row(); ++row) {
-    values.push_back(grid.at(row, 2));
+    values.push_back(grid.at(row, kSeparationColumn));
   }
   return values;
 }
@@ -53,7 +54,7 @@ bool PreviewSource::Refresh(const std::filesystem::path& folder) {
   inputs_.reset();
   problem_.clear();
   try {
-    inputs_ = ReadPassInputs(folder);
+    inputs_ = ReadPassInputs(OpenFolder(folder));
   } catch (...) {
     problem_ = Report(std::current_exception());
   }

@@ -9,18 +9,14 @@
 #include <vector>
 
 #include "linefiles/line_grid.h"
+#include "passlines/compute_pass_lines.h"
 
 namespace kelvane {
 
-// The lines the preview shows, in the order of kPreviewNames: the three inputs, then the
-// two pass lines.
-inline constexpr std::array<std::string_view, 5> kPreviewNames = {
-    "Race.txt", "MaxRace.txt", "MinRace.txt", "Pass1.txt", "Pass2.txt"};
-
 // What the preview shows of a folder at one typed limit.
 struct PreviewLines {
-  // The separation of each data row, in meters, per line; empty for a line that cannot be
-  // shown.
+  // The separation of each data row, in meters, per line of kLineNames; empty for a line
+  // that cannot be shown.
   std::array<std::vector<float>, 5> separations;
   // Why lines are missing, in the words Go would report; "" when all five are there.
   std::string problem;

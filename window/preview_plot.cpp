@@ -94,14 +94,13 @@ PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasu
       low = std::min<double>(low, value);
       high = std::max<double>(high, value);
     }
-    const int width = measure.width(kPreviewNames[i]);
+    const int width = measure.width(kLineNames[i]);
     if (any && x + kSampleWidth + 4 + width > right) {
       x = area.left + pad;
       y += line;
     }
     picture.samples[i] = {PlotPoint{x, y + line / 2}, PlotPoint{x + kSampleWidth, y + line / 2}};
-    picture.texts.push_back(
-        {{x + kSampleWidth + 4, y, width, line}, std::string(kPreviewNames[i])});
+    picture.texts.push_back({{x + kSampleWidth + 4, y, width, line}, std::string(kLineNames[i])});
     x += kSampleWidth + 4 + width + 2 * pad;
     any = true;
   }

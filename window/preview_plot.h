@@ -43,7 +43,7 @@ struct PlotText {
 
 struct PlotPicture {
   PlotBox frame;  // the rectangle around the plotted area
-  // Each line's course, in kPreviewNames' order, drawn in that order; empty when it is not
+  // Each line's course, in kLineNames' order, drawn in that order; empty when it is not
   // shown.
   std::array<std::vector<PlotPoint>, 5> traces;
   // A short piece of each shown line's pen, beside its name in the legend.
