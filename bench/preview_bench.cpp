@@ -14,8 +14,8 @@
 
 #include "linefiles/line_grid.h"
 #include "linefiles/line_text_writer.h"
-#include "window/preview_lines.h"
-#include "window/preview_qt.h"
+#include "app/preview_lines.h"
+#include "qt/preview.h"
 
 namespace kelvane {
 

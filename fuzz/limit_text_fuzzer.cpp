@@ -10,7 +10,7 @@
 #include <string>
 
 #include "base/decimal_number.h"
-#include "window/limit_text.h"
+#include "app/limit_text.h"
 
 namespace kelvane {
 

@@ -1,4 +1,4 @@
-#include "window/command_line.h"
+#include "app/command_line.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "platform/files.h"
 #include "tests/test_support.h"
-#include "window/limit_text.h"
+#include "app/limit_text.h"
 
 namespace kelvane {
 

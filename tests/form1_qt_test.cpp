@@ -1,4 +1,4 @@
-#include "window/form1_qt.h"
+#include "qt/form1.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@
 #include "platform/files.h"
 #include "tests/preview_pixels.h"
 #include "tests/test_support.h"
-#include "window/limit_text.h"
-#include "window/preview_qt.h"
+#include "app/limit_text.h"
+#include "qt/preview.h"
 
 namespace kelvane {
 

@@ -1,4 +1,4 @@
-#include "window/form1_win32.h"
+#include "win32/form1.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -12,8 +12,8 @@
 #include "platform/utf16.h"
 #include "tests/preview_pixels.h"
 #include "tests/test_support.h"
-#include "window/folder_line.h"
-#include "window/limit_text.h"
+#include "app/folder_line.h"
+#include "app/limit_text.h"
 
 namespace kelvane {
 

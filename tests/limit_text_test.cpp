@@ -1,4 +1,4 @@
-#include "window/limit_text.h"
+#include "app/limit_text.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/test_support.h"
-#include "window/preview_plot.h"
+#include "app/preview_plot.h"
 
 namespace kelvane {
 

@@ -1,9 +1,9 @@
-#include "window/preview_win32.h"
+#include "win32/preview.h"
 
 #include <vector>
 
 #include "platform/utf16.h"
-#include "window/preview_plot.h"
+#include "app/preview_plot.h"
 
 namespace kelvane {
 

@@ -1,4 +1,4 @@
-#include "window/form1_win32.h"
+#include "win32/form1.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "platform/utf16.h"
-#include "window/command_line.h"
-#include "window/folder_line.h"
-#include "window/form1_layout.h"
+#include "app/command_line.h"
+#include "app/folder_line.h"
+#include "app/form1_layout.h"
 
 namespace kelvane {
 

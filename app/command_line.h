@@ -1,5 +1,5 @@
-#ifndef KELVANE_WINDOW_COMMAND_LINE_H_
-#define KELVANE_WINDOW_COMMAND_LINE_H_
+#ifndef KELVANE_APP_COMMAND_LINE_H_
+#define KELVANE_APP_COMMAND_LINE_H_
 
 #include <filesystem>
 #include <span>
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "window/form1_layout.h"
+#include "app/form1_layout.h"
 
 namespace kelvane {
 
@@ -66,4 +66,4 @@ Command StartCommand(std::span<const std::filesystem::path> arguments);
 
 }  // namespace kelvane
 
-#endif  // KELVANE_WINDOW_COMMAND_LINE_H_
+#endif  // KELVANE_APP_COMMAND_LINE_H_

@@ -1,4 +1,4 @@
-#include "window/go_press.h"
+#include "app/go_press.h"
 
 #include <exception>
 
@@ -6,7 +6,7 @@
 #include "passlines/compute_pass_lines.h"
 #include "platform/files.h"
 #include "platform/process.h"
-#include "window/limit_text.h"
+#include "app/limit_text.h"
 
 namespace kelvane {
 

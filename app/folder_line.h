@@ -1,5 +1,5 @@
-#ifndef KELVANE_WINDOW_FOLDER_LINE_H_
-#define KELVANE_WINDOW_FOLDER_LINE_H_
+#ifndef KELVANE_APP_FOLDER_LINE_H_
+#define KELVANE_APP_FOLDER_LINE_H_
 
 #include <filesystem>
 #include <string>
@@ -13,4 +13,4 @@ std::string FolderLineText(const std::filesystem::path& folder);
 
 }  // namespace kelvane
 
-#endif  // KELVANE_WINDOW_FOLDER_LINE_H_
+#endif  // KELVANE_APP_FOLDER_LINE_H_

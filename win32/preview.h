@@ -1,12 +1,12 @@
-#ifndef KELVANE_WINDOW_PREVIEW_WIN32_H_
-#define KELVANE_WINDOW_PREVIEW_WIN32_H_
+#ifndef KELVANE_WIN32_PREVIEW_H_
+#define KELVANE_WIN32_PREVIEW_H_
 
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
 
-#include "window/preview_lines.h"
+#include "app/preview_lines.h"
 
 namespace kelvane {
 
@@ -37,4 +37,4 @@ class PreviewPlot {
 
 }  // namespace kelvane
 
-#endif  // KELVANE_WINDOW_PREVIEW_WIN32_H_
+#endif  // KELVANE_WIN32_PREVIEW_H_

@@ -15,9 +15,9 @@
 #include "platform/process.h"
 #include "platform/system_error.h"
 #include "platform/utf16.h"
-#include "window/command_line.h"
-#include "window/form1_win32.h"
-#include "window/go_press.h"
+#include "app/command_line.h"
+#include "win32/form1.h"
+#include "app/go_press.h"
 
 namespace kelvane {
 

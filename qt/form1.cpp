@@ -1,4 +1,4 @@
-#include "window/form1_qt.h"
+#include "qt/form1.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "window/command_line.h"
-#include "window/folder_line.h"
-#include "window/form1_layout.h"
-#include "window/preview_qt.h"
+#include "app/command_line.h"
+#include "app/folder_line.h"
+#include "app/form1_layout.h"
+#include "qt/preview.h"
 
 namespace kelvane {
 

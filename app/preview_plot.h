@@ -1,5 +1,5 @@
-#ifndef KELVANE_WINDOW_PREVIEW_PLOT_H_
-#define KELVANE_WINDOW_PREVIEW_PLOT_H_
+#ifndef KELVANE_APP_PREVIEW_PLOT_H_
+#define KELVANE_APP_PREVIEW_PLOT_H_
 
 #include <array>
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "window/preview_lines.h"
+#include "app/preview_lines.h"
 
 namespace kelvane {
 
@@ -68,4 +68,4 @@ PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasu
 
 }  // namespace kelvane
 
-#endif  // KELVANE_WINDOW_PREVIEW_PLOT_H_
+#endif  // KELVANE_APP_PREVIEW_PLOT_H_

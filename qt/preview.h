@@ -1,9 +1,9 @@
-#ifndef KELVANE_WINDOW_PREVIEW_QT_H_
-#define KELVANE_WINDOW_PREVIEW_QT_H_
+#ifndef KELVANE_QT_PREVIEW_H_
+#define KELVANE_QT_PREVIEW_H_
 
 #include <QWidget>
 
-#include "window/preview_lines.h"
+#include "app/preview_lines.h"
 
 namespace kelvane {
 
@@ -25,4 +25,4 @@ class PreviewPlot : public QWidget {
 
 }  // namespace kelvane
 
-#endif  // KELVANE_WINDOW_PREVIEW_QT_H_
+#endif  // KELVANE_QT_PREVIEW_H_

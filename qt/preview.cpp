@@ -1,9 +1,9 @@
-#include "window/preview_qt.h"
+#include "qt/preview.h"
 
 #include <QPainter>
 #include <QPolygon>
 
-#include "window/preview_plot.h"
+#include "app/preview_plot.h"
 
 namespace kelvane {
 

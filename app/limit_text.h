@@ -1,5 +1,5 @@
-#ifndef KELVANE_WINDOW_LIMIT_TEXT_H_
-#define KELVANE_WINDOW_LIMIT_TEXT_H_
+#ifndef KELVANE_APP_LIMIT_TEXT_H_
+#define KELVANE_APP_LIMIT_TEXT_H_
 
 #include <string_view>
 
@@ -28,4 +28,4 @@ std::string_view RefusalMessage(LimitProblem problem);
 
 }  // namespace kelvane
 
-#endif  // KELVANE_WINDOW_LIMIT_TEXT_H_
+#endif  // KELVANE_APP_LIMIT_TEXT_H_

@@ -1,4 +1,4 @@
-#include "window/preview_plot.h"
+#include "app/preview_plot.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
-#ifndef KELVANE_WINDOW_GO_PRESS_H_
-#define KELVANE_WINDOW_GO_PRESS_H_
+#ifndef KELVANE_APP_GO_PRESS_H_
+#define KELVANE_APP_GO_PRESS_H_
 
 #include <filesystem>
 #include <functional>
@@ -42,4 +42,4 @@ int ExitStatus(GoResult result);
 
 }  // namespace kelvane
 
-#endif  // KELVANE_WINDOW_GO_PRESS_H_
+#endif  // KELVANE_APP_GO_PRESS_H_

@@ -1,4 +1,4 @@
-#include "window/command_line.h"
+#include "app/command_line.h"
 
 #include <string_view>
 #include <utility>
@@ -8,7 +8,7 @@
 #include "passlines/compute_pass_lines.h"
 #include "platform/files.h"
 #include "platform/process.h"
-#include "window/limit_text.h"
+#include "app/limit_text.h"
 
 namespace kelvane {
 

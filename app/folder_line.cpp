@@ -1,4 +1,4 @@
-#include "window/folder_line.h"
+#include "app/folder_line.h"
 
 #include <string_view>
 #include <vector>

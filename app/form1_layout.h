@@ -1,5 +1,5 @@
-#ifndef KELVANE_WINDOW_FORM1_LAYOUT_H_
-#define KELVANE_WINDOW_FORM1_LAYOUT_H_
+#ifndef KELVANE_APP_FORM1_LAYOUT_H_
+#define KELVANE_APP_FORM1_LAYOUT_H_
 
 #include <string_view>
 
@@ -47,4 +47,4 @@ constexpr int TwipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1
 
 }  // namespace kelvane
 
-#endif  // KELVANE_WINDOW_FORM1_LAYOUT_H_
+#endif  // KELVANE_APP_FORM1_LAYOUT_H_

@@ -1,5 +1,5 @@
-#ifndef KELVANE_WINDOW_FORM1_WIN32_H_
-#define KELVANE_WINDOW_FORM1_WIN32_H_
+#ifndef KELVANE_WIN32_FORM1_H_
+#define KELVANE_WIN32_FORM1_H_
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -11,10 +11,10 @@
 #include <filesystem>
 #include <string>
 
-#include "window/form1_layout.h"
-#include "window/go_press.h"
-#include "window/preview_lines.h"
-#include "window/preview_win32.h"
+#include "app/form1_layout.h"
+#include "app/go_press.h"
+#include "app/preview_lines.h"
+#include "win32/preview.h"
 
 namespace kelvane {
 
@@ -84,4 +84,4 @@ class Form1 {
 
 }  // namespace kelvane
 
-#endif  // KELVANE_WINDOW_FORM1_WIN32_H_
+#endif  // KELVANE_WIN32_FORM1_H_

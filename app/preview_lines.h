@@ -1,5 +1,5 @@
-#ifndef KELVANE_WINDOW_PREVIEW_LINES_H_
-#define KELVANE_WINDOW_PREVIEW_LINES_H_
+#ifndef KELVANE_APP_PREVIEW_LINES_H_
+#define KELVANE_APP_PREVIEW_LINES_H_
 
 #include <array>
 #include <filesystem>
@@ -43,4 +43,4 @@ class PreviewSource {
 
 }  // namespace kelvane
 
-#endif  // KELVANE_WINDOW_PREVIEW_LINES_H_
+#endif  // KELVANE_APP_PREVIEW_LINES_H_

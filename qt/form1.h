@@ -1,13 +1,13 @@
-#ifndef KELVANE_WINDOW_FORM1_QT_H_
-#define KELVANE_WINDOW_FORM1_QT_H_
+#ifndef KELVANE_QT_FORM1_H_
+#define KELVANE_QT_FORM1_H_
 
 #include <QWidget>
 #include <filesystem>
 #include <string>
 
-#include "window/form1_layout.h"
-#include "window/go_press.h"
-#include "window/preview_lines.h"
+#include "app/form1_layout.h"
+#include "app/go_press.h"
+#include "app/preview_lines.h"
 
 class QLabel;
 class QMessageBox;
@@ -73,4 +73,4 @@ class Form1 : public QWidget {
 
 }  // namespace kelvane
 
-#endif  // KELVANE_WINDOW_FORM1_QT_H_
+#endif  // KELVANE_QT_FORM1_H_

@@ -16,9 +16,9 @@
 #include "kelvane_version.h"
 #include "platform/files.h"
 #include "platform/process.h"
-#include "window/command_line.h"
-#include "window/form1_qt.h"
-#include "window/go_press.h"
+#include "app/command_line.h"
+#include "qt/form1.h"
+#include "app/go_press.h"
 
 namespace kelvane {
 

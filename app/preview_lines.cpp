@@ -1,4 +1,4 @@
-#include "window/preview_lines.h"
+#include "app/preview_lines.h"
 
 #include <exception>
 #include <system_error>
@@ -6,7 +6,7 @@
 #include "base/run_error.h"
 #include "passlines/compute_pass_lines.h"
 #include "platform/files.h"
-#include "window/limit_text.h"
+#include "app/limit_text.h"
 
 namespace kelvane {
 
