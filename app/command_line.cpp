@@ -1,14 +1,16 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
+#include "app/caught_report.h"
+#include "app/limit_text.h"
 #include "base/run_error.h"
 #include "kelvane_version.h"
 #include "passlines/compute_pass_lines.h"
 #include "platform/files.h"
 #include "platform/process.h"
-#include "app/limit_text.h"
 
 namespace kelvane {
 
@@ -55,9 +57,11 @@ bool IsOption(const fs::path& argument) {
   return argument.native().starts_with(fs::path("-").native());
 }
 
-}  // namespace
+bool AsksNoWindow(std::span<const fs::path> arguments) {
+  return std::ranges::count(arguments, fs::path("--no-window")) > 0;
+}
 
-Command ReadCommandLine(std::span<const fs::path> arguments) {
+Command ReadArguments(std::span<const fs::path> arguments) {
   for (const fs::path& argument : arguments) {
     if (argument == "--help") return {CommandAction::kHelp, {}, kHelp};
     if (argument == "--version") {
@@ -100,6 +104,15 @@ Command ReadCommandLine(std::span<const fs::path> arguments) {
   return command;
 }
 
+}  // namespace
+
+// Every command says whether the run is windowless, a refusal too: it goes to the console.
+Command ReadCommandLine(std::span<const fs::path> arguments) {
+  Command command = ReadArguments(arguments);
+  command.windowless = AsksNoWindow(arguments);
+  return command;
+}
+
 Drop ReadDrop(std::span<const fs::path> items) {
   std::vector<fs::path> folders;
   if (items.size() != 1) {
@@ -122,9 +135,11 @@ Command StartCommand(std::span<const fs::path> arguments) {
   Command command;
   try {
     command = ReadCommandLine(arguments);
-  } catch (const RunError& error) {
-    command = {CommandAction::kRefuse, {}, error.Report(), 1};
+  } catch (...) {
+    command = {CommandAction::kRefuse, {}, ReportCaught().text, 1};
+    command.windowless = AsksNoWindow(arguments);
   }
+  if (command.windowless) UseParentConsole();
   if (command.action == CommandAction::kRefuse)
     WriteStandardError("kelvane: " + command.text + "\n");
   return command;

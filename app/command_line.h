@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/form1_layout.h"
+#include "app/limit_text.h"
 
 namespace kelvane {
 
@@ -27,6 +27,7 @@ struct Command {
   int exit_status = 0;               // kRefuse: the status to end with
   std::string limit{kDefaultLimit};  // the limit's text, as the text box would hold it
   bool named = false;                // a folder or a file in one was named
+  bool windowless = false;           // "--no-window" was among the arguments, even refused
 };
 
 // The exit status after a refused command line.
@@ -59,9 +60,10 @@ Drop ReadDrop(std::span<const std::filesystem::path> items);
 // The title of the folder chooser that AsksForFolder calls for.
 inline constexpr std::string_view kChooseFolderTitle = "Choose the folder of your line files";
 
-// The command as ReadCommandLine reads it, for main. A refusal is written to standard error
-// as "kelvane: <text>"; so is an error of ProgramDir, returned as kRefuse with its report
-// and exit status 1.
+// The command as ReadCommandLine reads it, for main. A windowless run writes to the console
+// it was started from (UseParentConsole). A refusal is written to standard error as
+// "kelvane: <text>"; so is an error of ProgramDir, returned as kRefuse with its report and
+// exit status 1.
 Command StartCommand(std::span<const std::filesystem::path> arguments);
 
 }  // namespace kelvane

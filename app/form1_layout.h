@@ -10,7 +10,6 @@ namespace kelvane {
 
 inline constexpr std::string_view kCaption = "Kelvane";
 inline constexpr std::string_view kPrompt = "Enter Maximum Pass Line Separation In Meters";
-inline constexpr std::string_view kDefaultLimit = "4";
 // The controls' texts as laid out, before Form_load sets the prompt and the limit.
 inline constexpr std::string_view kLabel1Text = "Label1";
 inline constexpr std::string_view kText1Text = "Text1";

@@ -1,12 +1,12 @@
 #include "app/go_press.h"
 
-#include <exception>
+#include <utility>
 
-#include "base/run_error.h"
+#include "app/caught_report.h"
+#include "app/limit_text.h"
 #include "passlines/compute_pass_lines.h"
 #include "platform/files.h"
 #include "platform/process.h"
-#include "app/limit_text.h"
 
 namespace kelvane {
 
@@ -22,19 +22,14 @@ GoOutcome RunJob(const std::filesystem::path& folder, float limit,
     WriteStandardError("kelvane: " + where + std::string(message) + "\n");
     if (on_wait) on_wait(message);
   };
-  std::string report;
-  GoResult result = GoResult::kFailed;
   try {
     ComputePassLines(folder, limit, wait);
     return {GoResult::kDone, ""};
-  } catch (const RunError& error) {
-    report = error.Report();
-    if (error.kind() == ErrorKind::kBusy) result = GoResult::kBusy;
-  } catch (const std::exception& error) {
-    report = std::string("run-time error: ") + error.what();
+  } catch (...) {
+    CaughtReport report = ReportCaught();
+    WriteStandardError("kelvane: " + where + report.text + "\n");
+    return {report.busy ? GoResult::kBusy : GoResult::kFailed, std::move(report.text)};
   }
-  WriteStandardError("kelvane: " + where + report + "\n");
-  return {result, report};
 }
 
 }  // namespace
@@ -60,6 +55,19 @@ int RunInEach(std::span<const std::filesystem::path> folders, std::string_view l
   return status;
 }
 
-int ExitStatus(GoResult result) { return result == GoResult::kFailed ? 1 : 0; }
+GoReaction ReactionTo(GoResult result) {
+  using Message = GoReaction::Message;
+  switch (result) {
+    case GoResult::kRefused:
+      return {Message::kWarning, true, false, 0};
+    case GoResult::kBusy:
+      return {Message::kWarning, false, false, 0};
+    case GoResult::kFailed:
+      return {Message::kError, false, true, 1};
+    case GoResult::kDone:
+      break;
+  }
+  return {Message::kNone, false, true, 0};
+}
 
 }  // namespace kelvane

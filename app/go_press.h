@@ -37,8 +37,19 @@ GoOutcome PressGo(std::string_view limit_text, const std::filesystem::path& fold
 // Returns the exit status: 0 when every folder succeeded, 1 when any failed.
 int RunInEach(std::span<const std::filesystem::path> folders, std::string_view limit_text);
 
-// The exit status a run ends with after `result`.
-int ExitStatus(GoResult result);
+// What a window does after Go, whatever its toolkit.
+struct GoReaction {
+  enum class Message { kNone, kWarning, kError };
+  Message message;   // the outcome's message shown, with a warning's or an error's icon
+  bool focus_limit;  // once the message is dismissed, the limit's text is focused, selected
+  bool ends;         // once the message is dismissed, the window closes and the run ends
+  int exit_status;   // the run's exit status when it ends
+};
+
+// The reaction to `result`: a refused limit is a warning and the limit is focused to be
+// corrected; another run holding the files is a warning; both keep the window. A failure
+// is an error that ends the run with status 1; success ends it at once with status 0.
+GoReaction ReactionTo(GoResult result);
 
 }  // namespace kelvane
 

@@ -5,6 +5,9 @@
 
 namespace kelvane {
 
+// The limit's text when nobody typed another.
+inline constexpr std::string_view kDefaultLimit = "4";
+
 // Why a typed limit is refused.
 enum class LimitProblem { kNone, kNotANumber, kDecimalComma, kNegative, kTooLarge };
 

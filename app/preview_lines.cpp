@@ -1,12 +1,11 @@
 #include "app/preview_lines.h"
 
-#include <exception>
 #include <system_error>
 
-#include "base/run_error.h"
+#include "app/caught_report.h"
+#include "app/limit_text.h"
 #include "passlines/compute_pass_lines.h"
 #include "platform/files.h"
-#include "app/limit_text.h"
 
 namespace kelvane {
 
@@ -34,16 +33,6 @@ std::vector<float> Separations(const LineGrid& grid) {
   return values;
 }
 
-std::string Report(const std::exception_ptr& failure) {
-  try {
-    std::rethrow_exception(failure);
-  } catch (const RunError& error) {
-    return error.Report();
-  } catch (const std::exception& error) {
-    return std::string("run-time error: ") + error.what();
-  }
-}
-
 }  // namespace
 
 bool PreviewSource::Refresh(const std::filesystem::path& folder) {
@@ -56,7 +45,7 @@ bool PreviewSource::Refresh(const std::filesystem::path& folder) {
   try {
     inputs_ = ReadPassInputs(OpenFolder(folder));
   } catch (...) {
-    problem_ = Report(std::current_exception());
+    problem_ = ReportCaught().text;
   }
   return true;
 }
@@ -79,7 +68,7 @@ PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
     lines.separations[4] = Separations(MakePassLine(race, min_race, limit.meters, "Pass2.txt"));
   } catch (...) {
     lines.separations[3].clear();
-    lines.problem = Report(std::current_exception());
+    lines.problem = ReportCaught().text;
   }
   return lines;
 }

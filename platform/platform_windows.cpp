@@ -1,12 +1,6 @@
 // The platform layer on Windows: wide (W) functions throughout, so that any folder name
 // works.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-// After windows.h, which they need.
 #include <aclapi.h>
 #include <sddl.h>
 
@@ -22,6 +16,7 @@
 #include "platform/folder.h"
 #include "platform/process.h"
 #include "platform/utf16.h"
+#include "platform/windows_api.h"
 
 namespace kelvane {
 

@@ -1,10 +1,6 @@
 #include "platform/utf16.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "platform/windows_api.h"
 
 namespace kelvane {
 

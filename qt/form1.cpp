@@ -14,19 +14,16 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/files.h"
 #include "app/command_line.h"
 #include "app/folder_line.h"
 #include "app/form1_layout.h"
+#include "platform/files.h"
 #include "qt/preview.h"
+#include "qt/text.h"
 
 namespace kelvane {
 
 namespace {
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QRect ToPixels(const TwipsBox& twips, int dpi) {
   return QRect(TwipsToPixels(twips.left, dpi), TwipsToPixels(twips.top, dpi),
@@ -40,7 +37,7 @@ Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
       Label1(new QLabel(FromUtf8(kLabel1Text), this)),
       Text1(new QLineEdit(FromUtf8(kText1Text), this)),
       BtnGo(new QPushButton(FromUtf8(kBtnGoText), this)),
-      folderLine_(new QLabel(this)),
+      folder_line_(new QLabel(this)),
       preview_(new PreviewPlot(this)),
       folder_(std::move(folder)),
       limit_(std::move(limit)) {
@@ -53,17 +50,17 @@ Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
   BtnGo->setAutoDefault(false);
   BtnGo->setDefault(false);
   BtnGo->installEventFilter(this);
-  folderLine_->setObjectName(QStringLiteral("folderLine"));
-  folderLine_->setTextFormat(Qt::PlainText);
-  folderLine_->setFocusPolicy(Qt::NoFocus);
+  folder_line_->setObjectName(QStringLiteral("folderLine"));
+  folder_line_->setTextFormat(Qt::PlainText);
+  folder_line_->setFocusPolicy(Qt::NoFocus);
 
   setAcceptDrops(true);
   connect(BtnGo, &QPushButton::clicked, this, &Form1::BtnGo_click);
-  connect(Text1, &QLineEdit::textChanged, this, &Form1::showPreview);
+  connect(Text1, &QLineEdit::textChanged, this, &Form1::ShowPreview);
 
   Form_load();
-  showFolder();  // its text first, so that the line is placed as high as the text needs
-  placeControls();
+  ShowFolder();  // its text first, so that the line is placed as high as the text needs
+  PlaceControls();
   setWindowTitle(FromUtf8(kCaption));
   setTabOrder(BtnGo, Text1);
   BtnGo->setFocus();
@@ -75,14 +72,10 @@ void Form1::Form_load() {
 }
 
 void Form1::BtnGo_click() {
-  const GoOutcome outcome = PressGo(Text1->text().toStdString(), folder_, MaxSeparation,
-                                    [this](std::string_view message) { showLine(message); });
-  showFolder();
-  if (outcome.result == GoResult::kDone) {
-    emit ended(ExitStatus(outcome.result));
-    return;
-  }
-  showMessage(outcome);
+  const GoOutcome outcome = PressGo(ToUtf8(Text1->text()), folder_, MaxSeparation,
+                                    [this](std::string_view message) { ShowLine(message); });
+  ShowFolder();
+  React(outcome);
 }
 
 // A push button that is not the default one takes only Space; Return on the focused Go
@@ -101,7 +94,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 // The layout is kept in twips and converted at the screen's logical resolution. A control
 // whose text needs more room at this font grows downward, and everything under it moves
 // down with it; the window's least and first sizes grow as much.
-void Form1::placeControls() {
+void Form1::PlaceControls() {
   const int dpi = logicalDpiY();
   int shift = 0;
   const auto place = [&](QWidget* control, const TwipsBox& twips, int needed) {
@@ -114,36 +107,36 @@ void Form1::placeControls() {
   place(Text1, kText1Twips, Text1->minimumSizeHint().height());
   place(BtnGo, kBtnGoTwips, BtnGo->minimumSizeHint().height());
   shift += std::max(
-      0, folderLine_->minimumSizeHint().height() - TwipsToPixels(kFolderLineTwips.height, dpi));
+      0, folder_line_->minimumSizeHint().height() - TwipsToPixels(kFolderLineTwips.height, dpi));
   const QSize least(TwipsToPixels(kClientWidthTwips + kMinPreviewWidthTwips, dpi),
                     TwipsToPixels(kClientHeightTwips, dpi) + shift);
   setMinimumSize(least);
   resize(least.expandedTo(QSize(TwipsToPixels(kWindowWidthTwips, dpi),
                                 TwipsToPixels(kWindowHeightTwips, dpi) + shift)));
-  placeRoom();
+  PlaceRoom();
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
-  placeRoom();
+  PlaceRoom();
   QWidget::resizeEvent(event);
 }
 
 // The folder line keeps to the bottom across the whole width; the preview takes the rest
-// of the room beside the controls.
-void Form1::placeRoom() {
+// of the room beside the controls. Nothing here looks at the disk.
+void Form1::PlaceRoom() {
   const int dpi = logicalDpiY();
   const int margin = TwipsToPixels(kMarginTwips, dpi);
   const int line_height = std::max(TwipsToPixels(kFolderLineTwips.height, dpi),
-                                   folderLine_->minimumSizeHint().height());
+                                   folder_line_->minimumSizeHint().height());
   const int line_top = height() - TwipsToPixels(kFolderLineBottomTwips, dpi) - line_height;
-  folderLine_->setGeometry(margin, line_top, width() - 2 * margin, line_height);
+  folder_line_->setGeometry(margin, line_top, width() - 2 * margin, line_height);
   const int left = TwipsToPixels(kClientWidthTwips, dpi);
   preview_->setGeometry(left, margin, width() - margin - left, line_top - margin - margin / 2);
-  showFolder();
+  ElideLine();
 }
 
 // Window-modal, so the window keeps painting; the text is shown as it is, never as markup.
-QMessageBox* Form1::openMessage(bool warning, const std::string& text) {
+QMessageBox* Form1::OpenMessage(bool warning, const std::string& text) {
   auto* box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Critical, windowTitle(),
                               FromUtf8(text), QMessageBox::Ok, this);
   box->setTextFormat(Qt::PlainText);
@@ -152,36 +145,47 @@ QMessageBox* Form1::openMessage(bool warning, const std::string& text) {
   return box;
 }
 
-void Form1::showMessage(const GoOutcome& outcome) {
-  const bool refused = outcome.result == GoResult::kRefused;
-  QMessageBox* box = openMessage(refused || outcome.result == GoResult::kBusy, outcome.message);
-  if (refused) {
-    connect(box, &QMessageBox::finished, this, &Form1::focusLimit);
-  } else if (outcome.result != GoResult::kBusy) {
-    const int status = ExitStatus(outcome.result);
-    connect(box, &QMessageBox::finished, this, [this, status] { emit ended(status); });
+// Carries out what ReactionTo decides of Go's outcome.
+void Form1::React(const GoOutcome& outcome) {
+  const GoReaction reaction = ReactionTo(outcome.result);
+  const auto after = [this, reaction] {
+    if (reaction.focus_limit) FocusLimit();
+    if (reaction.ends) emit ended(reaction.exit_status);
+  };
+  if (reaction.message == GoReaction::Message::kNone) {
+    after();
+    return;
   }
+  QMessageBox* box =
+      OpenMessage(reaction.message == GoReaction::Message::kWarning, outcome.message);
+  connect(box, &QMessageBox::finished, this, after);
 }
 
-void Form1::focusLimit() {
+void Form1::FocusLimit() {
   Text1->setFocus();
   Text1->selectAll();
 }
 
 // Shown at once: a run waits on this thread, so the line is painted before it does.
-void Form1::showLine(std::string_view text) {
-  folderLine_->setText(
-      folderLine_->fontMetrics().elidedText(FromUtf8(text), Qt::ElideMiddle, folderLine_->width()));
-  folderLine_->repaint();
+void Form1::ShowLine(std::string_view text) {
+  line_text_ = FromUtf8(text);
+  ElideLine();
+  folder_line_->repaint();
 }
 
-// The folder Go works in, or which of its inputs are not there; looked at again whenever
-// the window becomes active, since files come and go meanwhile.
-void Form1::showFolder() {
+void Form1::ElideLine() {
+  folder_line_->setText(
+      folder_line_->fontMetrics().elidedText(line_text_, Qt::ElideMiddle, folder_line_->width()));
+}
+
+// The folder Go works in, or which of its inputs are not there; looked at again where the
+// folder or its files may have changed: at the start, after Go, on a drop and whenever the
+// window becomes active.
+void Form1::ShowFolder() {
   const QString folder = FromUtf8(DisplayPath(folder_));
-  folderLine_->setToolTip(folder);
-  folderLine_->setAccessibleDescription(folder);
-  showLine(FolderLineText(folder_));
+  folder_line_->setToolTip(folder);
+  folder_line_->setAccessibleDescription(folder);
+  ShowLine(FolderLineText(folder_));
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
@@ -197,18 +201,18 @@ void Form1::dropEvent(QDropEvent* event) {
   const Drop drop = ReadDrop(items);
   event->acceptProposedAction();
   if (!drop.problem.empty()) {
-    openMessage(true, drop.problem);
+    OpenMessage(true, drop.problem);
     return;
   }
   folder_ = drop.folder;
-  showFolder();
-  refreshPreview();
+  ShowFolder();
+  RefreshPreview();
 }
 
 void Form1::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && shown_) {
-    showFolder();
-    refreshPreview();
+    ShowFolder();
+    RefreshPreview();
   }
   QWidget::changeEvent(event);
 }
@@ -219,13 +223,13 @@ void Form1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_) return;
   shown_ = true;
-  QMetaObject::invokeMethod(this, &Form1::refreshPreview, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, &Form1::RefreshPreview, Qt::QueuedConnection);
 }
 
 // Reads the inputs again when they changed; the pass lines follow the limit as typed.
-void Form1::refreshPreview() {
-  if (previewSource_.Refresh(folder_)) showPreview();
+void Form1::RefreshPreview() {
+  if (preview_source_.Refresh(folder_)) ShowPreview();
 }
 
-void Form1::showPreview() { preview_->setLines(previewSource_.Lines(Text1->text().toStdString())); }
+void Form1::ShowPreview() { preview_->SetLines(preview_source_.Lines(ToUtf8(Text1->text()))); }
 }  // namespace kelvane

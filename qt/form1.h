@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/form1_layout.h"
 #include "app/go_press.h"
+#include "app/limit_text.h"
 #include "app/preview_lines.h"
 
 class QLabel;
@@ -49,26 +49,28 @@ class Form1 : public QWidget {
   void Form_load();
   void BtnGo_click();
 
-  void placeControls();
-  void placeRoom();
-  QMessageBox* openMessage(bool warning, const std::string& text);
-  void showMessage(const GoOutcome& outcome);
-  void focusLimit();
-  void showLine(std::string_view text);
-  void showFolder();
-  void refreshPreview();
-  void showPreview();
+  void PlaceControls();
+  void PlaceRoom();
+  QMessageBox* OpenMessage(bool warning, const std::string& text);
+  void React(const GoOutcome& outcome);
+  void FocusLimit();
+  void ShowLine(std::string_view text);
+  void ElideLine();
+  void ShowFolder();
+  void RefreshPreview();
+  void ShowPreview();
 
   QLabel* Label1;
   QLineEdit* Text1;
   QPushButton* BtnGo;
-  QLabel* folderLine_;  // the folder Go works in, or what a run waits for
+  QLabel* folder_line_;  // the folder Go works in, or what a run waits for
+  QString line_text_;    // the folder line's whole text, elided to its width
   PreviewPlot* preview_;
-  PreviewSource previewSource_;
+  PreviewSource preview_source_;
   bool shown_ = false;
   std::filesystem::path folder_;
   std::string limit_;       // the limit's text at the start
-  float MaxSeparation = 0;  // the limit in meters, set when Go is pressed
+  float MaxSeparation = 0;  // the limit Go last ran with, in meters (CONTRIBUTING.md)
 };
 
 }  // namespace kelvane

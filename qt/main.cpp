@@ -7,18 +7,19 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QResource>
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <utility>
 #include <vector>
 
+#include "app/command_line.h"
+#include "app/form1_layout.h"
+#include "app/go_press.h"
 #include "kelvane_version.h"
 #include "platform/files.h"
 #include "platform/process.h"
-#include "app/command_line.h"
 #include "qt/form1.h"
-#include "app/go_press.h"
+#include "qt/text.h"
 
 namespace kelvane {
 
@@ -99,8 +100,8 @@ int main(int argc, char* argv[]) {
     return kelvane::RunInEach(command.folders, command.limit);  // no display opened
   }
   // A refusal is on standard error already; without a window or a screen, that is all.
-  const bool windowless = std::ranges::count(arguments, "--no-window") > 0;
-  if (command.action == kelvane::CommandAction::kRefuse && (windowless || !kelvane::HasScreen()))
+  if (command.action == kelvane::CommandAction::kRefuse &&
+      (command.windowless || !kelvane::HasScreen()))
     return command.exit_status;
   if (!kelvane::HasScreen()) {
     kelvane::WriteStandardError(
@@ -115,8 +116,8 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(kelvane::WindowIcon());
   QGuiApplication::setDesktopFileName(QStringLiteral(KELVANE_APP_ID));
   if (command.action == kelvane::CommandAction::kRefuse) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Kelvane"),
-                    QString::fromStdString(command.text));
+    QMessageBox box(QMessageBox::Critical, kelvane::FromUtf8(kelvane::kCaption),
+                    kelvane::FromUtf8(command.text));
     box.setTextFormat(Qt::PlainText);
     box.exec();
     return command.exit_status;
@@ -124,7 +125,7 @@ int main(int argc, char* argv[]) {
   std::filesystem::path folder = command.folders.front();
   if (kelvane::AsksForFolder(command)) {
     const QString chosen = QFileDialog::getExistingDirectory(
-        nullptr, QString::fromUtf8(kelvane::kChooseFolderTitle.data()), QDir::homePath());
+        nullptr, kelvane::FromUtf8(kelvane::kChooseFolderTitle), QDir::homePath());
     if (!chosen.isEmpty()) folder = QFile::encodeName(chosen).toStdString();  // else cancelled
   }
   kelvane::Form1 form(folder, command.limit);

@@ -4,14 +4,11 @@
 #include <QPolygon>
 
 #include "app/preview_plot.h"
+#include "qt/text.h"
 
 namespace kelvane {
 
 namespace {
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QRect ToRect(const PlotBox& box) { return QRect(box.left, box.top, box.width, box.height); }
 
@@ -23,7 +20,7 @@ PreviewPlot::PreviewPlot(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PreviewPlot::setLines(PreviewLines lines) {
+void PreviewPlot::SetLines(PreviewLines lines) {
   lines_ = std::move(lines);
   update();
 }

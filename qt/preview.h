@@ -13,7 +13,7 @@ class PreviewPlot : public QWidget {
  public:
   explicit PreviewPlot(QWidget* parent = nullptr);
 
-  void setLines(PreviewLines lines);
+  void SetLines(PreviewLines lines);
   const PreviewLines& lines() const { return lines_; }
 
  protected:

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/windows_api.h"
 #endif
 
 #include "platform/files.h"

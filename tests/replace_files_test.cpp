@@ -10,7 +10,7 @@
 #include "tests/test_support.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/windows_api.h"
 #else
 #include <pwd.h>
 #include <sys/stat.h>

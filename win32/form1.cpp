@@ -1,6 +1,7 @@
 #include "win32/form1.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 #include <oleacc.h>
 #include <shellapi.h>
 
@@ -9,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/utf16.h"
 #include "app/command_line.h"
 #include "app/folder_line.h"
 #include "app/form1_layout.h"
+#include "platform/utf16.h"
 
 namespace kelvane {
 
@@ -272,10 +273,7 @@ void Form1::BtnGo_click() {
   };
   const GoOutcome outcome = PressGo(Utf8(WindowText(Text1)), folder_, MaxSeparation, show_waiting);
   ShowFolder();
-  if (outcome.result != GoResult::kDone) ShowMessage(outcome);
-  if (outcome.result == GoResult::kRefused || outcome.result == GoResult::kBusy) return;
-  exit_status_ = ExitStatus(outcome.result);
-  DestroyWindow(hwnd_);
+  React(outcome);
 }
 
 // The layout is kept in twips and converted at the window's resolution, in the system's
@@ -316,14 +314,22 @@ void Form1::PlaceControls() {
   SetWindowPos(hwnd_, nullptr, 0, 0, size.x, size.y, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form1::ShowMessage(const GoOutcome& outcome) {
-  const bool refused = outcome.result == GoResult::kRefused;
-  const bool warning = refused || outcome.result == GoResult::kBusy;
-  MessageBoxW(hwnd_, Utf16(outcome.message).c_str(), Utf16(kCaption).c_str(),
-              MB_OK | (warning ? MB_ICONWARNING : MB_ICONERROR));
-  if (!refused) return;
-  SetFocus(Text1);
-  SendMessageW(Text1, EM_SETSEL, 0, -1);
+// Carries out what ReactionTo decides of Go's outcome.
+void Form1::React(const GoOutcome& outcome) {
+  const GoReaction reaction = ReactionTo(outcome.result);
+  if (reaction.message != GoReaction::Message::kNone) {
+    const bool warning = reaction.message == GoReaction::Message::kWarning;
+    MessageBoxW(hwnd_, Utf16(outcome.message).c_str(), Utf16(kCaption).c_str(),
+                MB_OK | (warning ? MB_ICONWARNING : MB_ICONERROR));
+  }
+  if (reaction.focus_limit) {
+    SetFocus(Text1);
+    SendMessageW(Text1, EM_SETSEL, 0, -1);
+  }
+  if (reaction.ends) {
+    exit_status_ = reaction.exit_status;
+    DestroyWindow(hwnd_);
+  }
 }
 // The folder Go works in, or which of its inputs are not there; the whole path as the
 // line's tooltip and accessible description.

@@ -1,18 +1,15 @@
 #ifndef KELVANE_WIN32_FORM1_H_
 #define KELVANE_WIN32_FORM1_H_
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-// After windows.h, which it needs.
+#include "platform/windows_api.h"
+// After the Windows API, which it needs.
 #include <shellapi.h>
 
 #include <filesystem>
 #include <string>
 
-#include "app/form1_layout.h"
 #include "app/go_press.h"
+#include "app/limit_text.h"
 #include "app/preview_lines.h"
 #include "win32/preview.h"
 
@@ -57,7 +54,7 @@ class Form1 {
   void BtnGo_click();
 
   void PlaceControls();
-  void ShowMessage(const GoOutcome& outcome);
+  void React(const GoOutcome& outcome);
   void ShowFolder();
   void RefreshPreview();
   void ShowPreview();
@@ -79,7 +76,7 @@ class Form1 {
   HFONT font_ = nullptr;
   bool com_ = false;  // COM is initialised for this thread, and uninitialised at the end
   int exit_status_ = 0;
-  float MaxSeparation = 0;  // the limit in meters, set when Go is pressed
+  float MaxSeparation = 0;  // the limit Go last ran with, in meters (CONTRIBUTING.md)
 };
 
 }  // namespace kelvane

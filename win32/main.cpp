@@ -1,8 +1,5 @@
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-// After windows.h, which it needs.
+#include "platform/windows_api.h"
+// After the Windows API, which it needs.
 #include <shobjidl.h>
 
 #include <algorithm>
@@ -12,12 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
+#include "app/form1_layout.h"
+#include "app/go_press.h"
 #include "platform/process.h"
 #include "platform/system_error.h"
 #include "platform/utf16.h"
-#include "app/command_line.h"
 #include "win32/form1.h"
-#include "app/go_press.h"
 
 namespace kelvane {
 
@@ -55,7 +53,7 @@ std::optional<std::filesystem::path> ChooseFolder() {
 }
 
 void ShowText(const std::string& text, UINT icon) {
-  MessageBoxW(nullptr, Utf16(text).c_str(), L"Kelvane", MB_OK | icon);
+  MessageBoxW(nullptr, Utf16(text).c_str(), Utf16(kCaption).c_str(), MB_OK | icon);
 }
 
 }  // namespace
@@ -65,11 +63,7 @@ void ShowText(const std::string& text, UINT icon) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   kelvane::UseSystemDllsOnly();
   kelvane::IgnoreClosedPipes();
-  const std::vector<std::filesystem::path> arguments = kelvane::Arguments();
-  // Without a window, the lines go to the console the program was started from.
-  const bool windowless = std::ranges::count(arguments, "--no-window") > 0;
-  if (windowless) kelvane::UseParentConsole();
-  const kelvane::Command command = kelvane::StartCommand(arguments);
+  const kelvane::Command command = kelvane::StartCommand(kelvane::Arguments());
   switch (command.action) {
     case kelvane::CommandAction::kHelp:
     case kelvane::CommandAction::kVersion:
@@ -77,7 +71,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         kelvane::ShowText(command.text, MB_ICONINFORMATION);
       return 0;
     case kelvane::CommandAction::kRefuse:
-      if (!windowless) kelvane::ShowText(command.text, MB_ICONERROR);
+      if (!command.windowless) kelvane::ShowText(command.text, MB_ICONERROR);
       return command.exit_status;
     case kelvane::CommandAction::kNoWindow:
       return kelvane::RunInEach(command.folders, command.limit);

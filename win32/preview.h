@@ -1,12 +1,8 @@
 #ifndef KELVANE_WIN32_PREVIEW_H_
 #define KELVANE_WIN32_PREVIEW_H_
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include "app/preview_lines.h"
+#include "platform/windows_api.h"
 
 namespace kelvane {
 
