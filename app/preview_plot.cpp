@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace kelvane {
 
@@ -34,15 +35,18 @@ std::string TickText(double value, double step) {
   return text;
 }
 
+int ValueY(double value, std::pair<double, double> range, const PlotBox& frame) {
+  const auto [low, high] = range;
+  return frame.top +
+         static_cast<int>(std::lround((high - value) / (high - low) * (frame.height - 1)));
+}
+
 // The course of `values` across `frame`: one point per value where each value has a pixel
 // column of its own, otherwise the least and the greatest of each column's values, in the
 // order they come.
-std::vector<PlotPoint> Trace(const std::vector<float>& values, PlotBox frame, double low,
-                             double high) {
-  const auto y = [&](double value) {
-    return frame.top +
-           static_cast<int>(std::lround((high - value) / (high - low) * (frame.height - 1)));
-  };
+std::vector<PlotPoint> Trace(const std::vector<float>& values, const PlotBox& frame,
+                             std::pair<double, double> range) {
+  const auto y = [&](double value) { return ValueY(value, range, frame); };
   const std::size_t count = values.size();
   const auto width = static_cast<std::size_t>(frame.width);
   std::vector<PlotPoint> points;
@@ -72,107 +76,126 @@ std::vector<PlotPoint> Trace(const std::vector<float>& values, PlotBox frame, do
   return points;
 }
 
-}  // namespace
+// What each part of the picture is laid out with.
+struct Layout {
+  PlotBox area;
+  const TextMeasure& measure;
+  int line;  // a line of text's height
+  int pad;   // the room around the picture and between its parts
+  int Right() const { return area.left + area.width - pad; }
+  int Bottom() const { return area.top + area.height - pad; }
+};
 
-PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasure& measure) {
-  PlotPicture picture{};
-  const int line = measure.line_height;
-  const int pad = std::max(4, line / 2);
-  const int right = area.left + area.width - pad;
-  const int bottom = area.top + area.height - pad;
-
-  // The legend, its entries flowing across as many rows as they need.
-  int x = area.left + pad;
-  int y = area.top + pad;
+// The legend across the top, its entries flowing across as many rows as they need, one for
+// each line shown. Returns the y under it; nothing is drawn when no line is shown.
+int DrawLegend(const PreviewLines& lines, const Layout& layout, PlotPicture& picture) {
+  int x = layout.area.left + layout.pad;
+  int y = layout.area.top + layout.pad;
   bool any = false;
+  for (std::size_t i = 0; i < lines.separations.size(); ++i) {
+    if (lines.separations[i].empty()) continue;
+    const int width = layout.measure.width(kLineNames[i]);
+    if (any && x + kSampleWidth + 4 + width > layout.Right()) {
+      x = layout.area.left + layout.pad;
+      y += layout.line;
+    }
+    const int middle = y + layout.line / 2;
+    picture.samples[i] = {PlotPoint{x, middle}, PlotPoint{x + kSampleWidth, middle}};
+    picture.texts.push_back(
+        {{x + kSampleWidth + 4, y, width, layout.line}, std::string(kLineNames[i])});
+    x += kSampleWidth + 4 + width + 2 * layout.pad;
+    any = true;
+  }
+  return y + layout.line + layout.pad;
+}
+
+// The least and the greatest value of the lines shown, a twentieth of their span beyond
+// each; a flat course gets a meter either side.
+std::pair<double, double> ValueRange(const PreviewLines& lines) {
   double low = INFINITY;
   double high = -INFINITY;
-  for (std::size_t i = 0; i < lines.separations.size(); ++i) {
-    const std::vector<float>& values = lines.separations[i];
-    if (values.empty()) continue;
+  for (const std::vector<float>& values : lines.separations) {
     for (const float value : values) {
       low = std::min<double>(low, value);
       high = std::max<double>(high, value);
     }
-    const int width = measure.width(kLineNames[i]);
-    if (any && x + kSampleWidth + 4 + width > right) {
-      x = area.left + pad;
-      y += line;
-    }
-    picture.samples[i] = {PlotPoint{x, y + line / 2}, PlotPoint{x + kSampleWidth, y + line / 2}};
-    picture.texts.push_back({{x + kSampleWidth + 4, y, width, line}, std::string(kLineNames[i])});
-    x += kSampleWidth + 4 + width + 2 * pad;
-    any = true;
   }
-  if (!any) {
-    picture.message = {
-        {area.left + pad, area.top + pad, area.width - 2 * pad, area.height - 2 * pad},
-        lines.problem,
-        true};
-    return picture;
-  }
-
-  // The frame's height, then the meters up its left side, whose widest number sets where
-  // it begins.
-  const int top = y + line + pad;
-  const int height = std::max(2, bottom - line - kTickLength - top);
   if (high == low) {
     low -= 1;
     high += 1;
   }
   const double margin = (high - low) / 20;
-  low -= margin;
-  high += margin;
-  const double meters_step = NiceStep(high - low, std::max(2, height / (2 * line)));
-  std::vector<std::pair<double, std::string>> meters;
-  int labels_width = measure.width("rows");
-  for (double value = std::ceil(low / meters_step) * meters_step; value <= high;
-       value += meters_step) {
-    meters.emplace_back(value, TickText(value, meters_step) + " m");
-    labels_width = std::max(labels_width, measure.width(meters.back().second));
-  }
-  const int left = area.left + pad + labels_width + kTickLength + 2;
-  picture.frame = {left, top, std::max(2, right - left), height};
-  const PlotBox& frame = picture.frame;
-  for (const auto& [value, text] : meters) {
-    const int tick_y =
-        frame.top +
-        static_cast<int>(std::lround((high - value) / (high - low) * (frame.height - 1)));
-    picture.ticks.push_back({PlotPoint{left - kTickLength, tick_y}, PlotPoint{left, tick_y}});
-    const int width = measure.width(text);
-    picture.texts.push_back(
-        {{left - kTickLength - 2 - width, tick_y - line / 2, width, line}, text});
-  }
+  return {low - margin, high + margin};
+}
 
-  // The data rows along the bottom, numbered from 1.
+// The meters up the left side from `top` down, whose widest number (or the rows' unit)
+// sets where the frame begins; sets the frame. Returns the width of the numbers' column.
+int DrawMeters(std::pair<double, double> range, const Layout& layout, int top,
+               PlotPicture& picture) {
+  const auto [low, high] = range;
+  const int height = std::max(2, layout.Bottom() - layout.line - kTickLength - top);
+  const double step = NiceStep(high - low, std::max(2, height / (2 * layout.line)));
+  std::vector<std::pair<double, std::string>> meters;
+  int labels_width = layout.measure.width("rows");
+  for (double value = std::ceil(low / step) * step; value <= high; value += step) {
+    meters.emplace_back(value, TickText(value, step) + " m");
+    labels_width = std::max(labels_width, layout.measure.width(meters.back().second));
+  }
+  const int left = layout.area.left + layout.pad + labels_width + kTickLength + 2;
+  picture.frame = {left, top, std::max(2, layout.Right() - left), height};
+  for (const auto& [value, text] : meters) {
+    const int y = ValueY(value, range, picture.frame);
+    picture.ticks.push_back({PlotPoint{left - kTickLength, y}, PlotPoint{left, y}});
+    const int width = layout.measure.width(text);
+    picture.texts.push_back(
+        {{left - kTickLength - 2 - width, y - layout.line / 2, width, layout.line}, text});
+  }
+  return labels_width;
+}
+
+// The `count` data rows along the bottom of the frame, numbered from 1, under the unit.
+void DrawRows(std::size_t count, const Layout& layout, int labels_width, PlotPicture& picture) {
+  const PlotBox& frame = picture.frame;
+  const int label_y = frame.top + frame.height + kTickLength;
+  picture.texts.push_back(
+      {{layout.area.left + layout.pad, label_y, labels_width, layout.line}, "rows"});
+  if (count <= 1) return;
+  const double span = static_cast<double>(count - 1);
+  const double step =
+      std::max(1.0, NiceStep(span, frame.width / std::max(1, 2 * layout.measure.width("00000"))));
+  for (double row = step; row <= static_cast<double>(count); row += step) {
+    const int x = frame.left + static_cast<int>(std::lround((row - 1) / span * (frame.width - 1)));
+    picture.ticks.push_back({PlotPoint{x, frame.top + frame.height}, PlotPoint{x, label_y}});
+    const std::string text = TickText(row, step);
+    const int width = layout.measure.width(text);
+    picture.texts.push_back({{x - width / 2, label_y, width, layout.line}, text});
+  }
+}
+
+PlotText Message(const std::string& problem, const PlotBox& box, int pad) {
+  return {
+      {box.left + pad, box.top + pad, box.width - 2 * pad, box.height - 2 * pad}, problem, true};
+}
+
+}  // namespace
+
+PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasure& measure) {
+  PlotPicture picture{};
+  const Layout layout{area, measure, measure.line_height, std::max(4, measure.line_height / 2)};
+  const int top = DrawLegend(lines, layout, picture);
+  if (picture.texts.empty()) {
+    picture.message = Message(lines.problem, area, layout.pad);
+    return picture;
+  }
+  const std::pair<double, double> range = ValueRange(lines);
+  const int labels_width = DrawMeters(range, layout, top, picture);
   std::size_t count = 0;
   for (const std::vector<float>& values : lines.separations) count = std::max(count, values.size());
-  const int label_y = frame.top + frame.height + kTickLength;
-  picture.texts.push_back({{area.left + pad, label_y, labels_width, line}, "rows"});
-  if (count > 1) {
-    const double span = static_cast<double>(count - 1);
-    const double rows_step =
-        std::max(1.0, NiceStep(span, frame.width / std::max(1, 2 * measure.width("00000"))));
-    for (double row = rows_step; row <= static_cast<double>(count); row += rows_step) {
-      const int tick_x =
-          frame.left + static_cast<int>(std::lround((row - 1) / span * (frame.width - 1)));
-      picture.ticks.push_back(
-          {PlotPoint{tick_x, frame.top + frame.height}, PlotPoint{tick_x, label_y}});
-      const std::string text = TickText(row, rows_step);
-      const int width = measure.width(text);
-      picture.texts.push_back({{tick_x - width / 2, label_y, width, line}, text});
-    }
-  }
-
+  DrawRows(count, layout, labels_width, picture);
   for (std::size_t i = 0; i < lines.separations.size(); ++i) {
-    picture.traces[i] = Trace(lines.separations[i], frame, low, high);
+    picture.traces[i] = Trace(lines.separations[i], picture.frame, range);
   }
-  if (!lines.problem.empty()) {
-    picture.message = {
-        {frame.left + pad, frame.top + pad, frame.width - 2 * pad, frame.height - 2 * pad},
-        lines.problem,
-        true};
-  }
+  if (!lines.problem.empty()) picture.message = Message(lines.problem, picture.frame, layout.pad);
   return picture;
 }
 

@@ -1,0 +1,78 @@
+#include "app/preview_plot.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace kelvane {
+
+namespace {
+
+// A font whose every character is 7 pixels wide, in lines of 14.
+const TextMeasure kMeasure{[](std::string_view text) { return 7 * static_cast<int>(text.size()); },
+                           14};
+
+std::vector<std::string> TextsOf(const PlotPicture& picture) {
+  std::vector<std::string> texts;
+  for (const PlotText& text : picture.texts) texts.push_back(text.text);
+  return texts;
+}
+
+// The legend names each line shown in order, in as many rows as the width needs; with no
+// line, only the problem is shown.
+TEST(PreviewPlotTest, LegendNamesTheLinesShown) {
+  PreviewLines lines;
+  lines.separations = {{{0, 1}, {2, 3}, {}, {1, 2}, {}}};
+  const PlotPicture wide = DrawPreview(lines, {0, 0, 600, 300}, kMeasure);
+  const std::vector<std::string> names = TextsOf(wide);
+  EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3),
+            (std::vector<std::string>{"Race.txt", "MaxRace.txt", "Pass1.txt"}));
+  const auto row = [](const PlotPicture& picture, int i) { return picture.texts[i].box.top; };
+  EXPECT_EQ(row(wide, 0), row(wide, 2));
+  const PlotPicture narrow = DrawPreview(lines, {0, 0, 200, 300}, kMeasure);
+  EXPECT_LT(row(narrow, 0), row(narrow, 2));
+  EXPECT_LT(narrow.samples[3][0].y, narrow.frame.top);
+  EXPECT_EQ(narrow.samples[2][0].x, narrow.samples[2][1].x);  // no sample for MinRace.txt
+
+  lines.separations = {};
+  lines.problem = "input error: Race.txt:4: \"x\" is not a number";
+  const PlotPicture none = DrawPreview(lines, {0, 0, 600, 300}, kMeasure);
+  EXPECT_TRUE(none.texts.empty());
+  EXPECT_EQ(none.message.text, lines.problem);
+  EXPECT_TRUE(none.message.wrap);
+}
+
+// The meters rise in steps of 1, 2 or 5 times a power of ten, each tick at its value's
+// height; the rows are numbered from 1; each line's course keeps, in each pixel column, the
+// least and the greatest of the rows under it, so that a one-row spike is never lost.
+TEST(PreviewPlotTest, AxesAndCoursesFollowTheValues) {
+  PreviewLines lines;
+  lines.separations[0].assign(3000, 0.0f);
+  lines.separations[0][1234] = 10;
+  lines.separations[1].assign(3000, -10.0f);
+  const PlotPicture picture = DrawPreview(lines, {0, 0, 500, 300}, kMeasure);
+  const PlotBox& frame = picture.frame;
+  const std::vector<std::string> texts = TextsOf(picture);
+  for (const char* expected : {"-10 m", "-5 m", "0 m", "5 m", "10 m", "rows", "1000", "3000"}) {
+    EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << expected;
+  }
+  const auto& course = picture.traces[0];
+  ASSERT_EQ(course.size(), 2u * static_cast<std::size_t>(frame.width));
+  const int top = std::min_element(course.begin(), course.end(), [](PlotPoint a, PlotPoint b) {
+                    return a.y < b.y;
+                  })->y;
+  const int bottom = picture.traces[1].front().y;
+  EXPECT_EQ(std::count_if(course.begin(), course.end(), [&](PlotPoint p) { return p.y == top; }),
+            1);
+  EXPECT_GE(top, frame.top);
+  EXPECT_LE(bottom, frame.top + frame.height - 1);
+  EXPECT_NEAR(course.front().y, (top + bottom) / 2.0, 1);  // 0 m halfway between 10 and -10
+  EXPECT_TRUE(picture.message.text.empty());
+  lines.problem = "the limit is negative";
+  EXPECT_EQ(DrawPreview(lines, {0, 0, 500, 300}, kMeasure).message.box.top, frame.top + 7);
+}
+
+}  // namespace
+}  // namespace kelvane
