@@ -12,9 +12,9 @@
 #include <random>
 #include <string>
 
+#include "app/preview_lines.h"
 #include "linefiles/line_grid.h"
 #include "linefiles/line_text_writer.h"
-#include "app/preview_lines.h"
 #include "qt/preview.h"
 
 namespace kelvane {
@@ -55,7 +55,7 @@ void BM_Redraw(benchmark::State& state) {
   source.Refresh(Lines().dir);
   PreviewPlot plot;
   plot.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-  plot.setLines(source.Lines("4"));
+  plot.SetLines(source.Lines("4"));
   QImage image(plot.size(), QImage::Format_ARGB32_Premultiplied);
   for (auto _ : state) plot.render(&image);
 }
@@ -70,7 +70,7 @@ void BM_Keystroke(benchmark::State& state) {
   QImage image(plot.size(), QImage::Format_ARGB32_Premultiplied);
   bool odd = false;
   for (auto _ : state) {
-    plot.setLines(source.Lines((odd = !odd) ? "4" : "3"));
+    plot.SetLines(source.Lines((odd = !odd) ? "4" : "3"));
     plot.render(&image);
   }
 }
