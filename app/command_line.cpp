@@ -31,8 +31,8 @@ constexpr char kHelp[] =
     "                  is printed on success, one line on standard error for each folder\n"
     "                  that fails; exit status 0 when all succeed, 1 when any fails, 2 for\n"
     "                  a command line that is refused\n"
-    "  --help          show this help and end\n"
-    "  --version       show the version and end\n";
+    "  -h, --help      show this help and end\n"
+    "  -V, --version   show the version and end\n";
 
 constexpr char kTryHelp[] =
     "\nUsage: kelvane [--no-window] [--limit METERS] [FOLDER] (kelvane --help tells more)";
@@ -63,8 +63,8 @@ bool AsksNoWindow(std::span<const fs::path> arguments) {
 
 Command ReadArguments(std::span<const fs::path> arguments) {
   for (const fs::path& argument : arguments) {
-    if (argument == "--help") return {CommandAction::kHelp, {}, kHelp};
-    if (argument == "--version") {
+    if (argument == "--help" || argument == "-h") return {CommandAction::kHelp, {}, kHelp};
+    if (argument == "--version" || argument == "-V") {
       return {CommandAction::kVersion, {}, "kelvane " KELVANE_VERSION "\n"};
     }
   }

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QUrl>
 #include <algorithm>
 #include <vector>
@@ -56,6 +57,9 @@ Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
 
   setAcceptDrops(true);
   connect(BtnGo, &QPushButton::clicked, this, &Form1::BtnGo_click);
+  for (const QKeyCombination keys : {Qt::CTRL | Qt::Key_Q, Qt::CTRL | Qt::Key_W}) {
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
+  }
   connect(Text1, &QLineEdit::textChanged, this, &Form1::ShowPreview);
 
   Form_load();

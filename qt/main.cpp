@@ -72,9 +72,15 @@ void HoldMessage(QtMsgType type, const QMessageLogContext&, const QString& messa
     held_messages.emplace_back(type, message);
     return;
   }
-  // The first thing Qt said, such as "could not connect to display :1", is the reason.
+  // The first thing Qt said, such as "could not connect to display :1", is the reason; a
+  // display with no plugin of Qt's for it is not a missing display.
   const QString reason = (held_messages.empty() ? message : held_messages.front().second).trimmed();
-  WriteStandardError("kelvane: no display to open the window on: " + reason.toStdString() + "\n");
+  const bool no_plugin = reason.contains(QLatin1String("Could not find the Qt platform plugin"));
+  WriteStandardError(
+      (no_plugin ? "kelvane: Qt's plugin for this display is not installed (on Debian and Ubuntu, "
+                   "qt6-wayland for Wayland, qt6-qpa-plugins for X11): "
+                 : "kelvane: no display to open the window on: ") +
+      ToUtf8(reason) + "\n");
   std::_Exit(1);
 }
 

@@ -95,9 +95,20 @@ if [ -z "$launcher" ]; then # no display to open the window on: one line, status
     [ "$status" -eq 1 ] && [ "$(wc -l <"$work/stderr.txt")" -eq 1 ] &&
       grep -q "^kelvane: no display to open the window on: " "$work/stderr.txt" || fail "no display ($display): status $status, $(cat "$work/stderr.txt")"
   done
-  echo "ok: with no display, one line on standard error and status 1"
+  status=0 && (cd / && QT_QPA_PLATFORM=nonesuch "$program" 2>"$work/stderr.txt") || status=$?
+  [ "$status" -eq 1 ] && [ "$(wc -l <"$work/stderr.txt")" -eq 1 ] &&
+    grep -q "^kelvane: Qt's plugin for this display is not installed .*: Could not find the Qt platform plugin \"nonesuch\"" "$work/stderr.txt" ||
+    fail "no plugin: status $status, $(cat "$work/stderr.txt")"
+  echo "ok: with no display, one line on standard error and status 1; a missing plugin said as that"
 fi
-[ "$(cd / && ${launcher:-} "$program" --version)" = "kelvane $version" ] ||
-  fail "--version prints '$(${launcher:-} "$program" --version)'"
-echo "ok: --version prints kelvane $version"
-echo "$([ -z "$launcher" ] && echo 9 || echo 8) passed, 0 failed"
+for keys in ctrl+q ctrl+w; do # the close button's keys: nothing written, status 0
+  dir=$(folder "closed-$keys") && start "$dir" && click "$window" 20 20 && xdotool key "$keys" && finish
+  [ "$status" -eq 0 ] && [ "$(cat "$dir"/Pass?.txt)" = $'old pass 1\r\nold pass 2\r' ] || fail "$keys: status $status"
+done
+echo "ok: Ctrl+Q and Ctrl+W close the window, writing nothing"
+for option in --version -V; do
+  [ "$(cd / && ${launcher:-} "$program" $option)" = "kelvane $version" ] ||
+    fail "$option prints '$(${launcher:-} "$program" $option)'"
+done
+echo "ok: --version and -V print kelvane $version"
+echo "$([ -z "$launcher" ] && echo 10 || echo 9) passed, 0 failed"

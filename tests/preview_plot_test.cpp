@@ -29,7 +29,9 @@ TEST(PreviewPlotTest, LegendNamesTheLinesShown) {
   const std::vector<std::string> names = TextsOf(wide);
   EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3),
             (std::vector<std::string>{"Race.txt", "MaxRace.txt", "Pass1.txt"}));
-  const auto row = [](const PlotPicture& picture, int i) { return picture.texts[i].box.top; };
+  const auto row = [](const PlotPicture& picture, std::size_t i) {
+    return picture.texts[i].box.top;
+  };
   EXPECT_EQ(row(wide, 0), row(wide, 2));
   const PlotPicture narrow = DrawPreview(lines, {0, 0, 200, 300}, kMeasure);
   EXPECT_LT(row(narrow, 0), row(narrow, 2));

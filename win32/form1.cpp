@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +24,7 @@ constexpr wchar_t kClassName[] = L"KelvaneForm1";
 constexpr int kBtnGoId = 100;
 constexpr int kLabel1Id = 101;
 constexpr int kText1Id = 102;
+constexpr int kCloseId = 105;       // Ctrl+Q and Ctrl+W, as the close button
 constexpr int kIconId = 1;          // kelvane.rc
 constexpr UINT_PTR kReadTimer = 1;  // the first read, once the window is painted
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
@@ -116,13 +118,17 @@ DWORD Form1::Create() {
 
 int Form1::Run(int show) {
   ShowWindow(hwnd_, show);
+  ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'Q', kCloseId}, {FCONTROL | FVIRTKEY, 'W', kCloseId}};
+  const HACCEL accelerators = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (TranslateAcceleratorW(hwnd_, accelerators, &message)) continue;
     if (!IsDialogMessageW(hwnd_, &message)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
   }
+  DestroyAcceleratorTable(accelerators);
   return exit_status_;
 }
 
@@ -217,6 +223,7 @@ void Form1::OnCommand(int id, int code) {
     BtnGo_click();
   }
   if (id == kText1Id && code == EN_CHANGE) ShowPreview();
+  if (id == kCloseId) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 // A folder, or a file in one, dropped onto the window: Go works there from now on.

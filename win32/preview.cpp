@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "platform/utf16.h"
 #include "app/preview_plot.h"
+#include "platform/utf16.h"
 
 namespace kelvane {
 
