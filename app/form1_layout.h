@@ -1,6 +1,7 @@
 #ifndef KELVANE_APP_FORM1_LAYOUT_H_
 #define KELVANE_APP_FORM1_LAYOUT_H_
 
+#include <functional>
 #include <string_view>
 
 namespace kelvane {
@@ -43,6 +44,37 @@ inline constexpr int kMarginTwips = kFolderLineTwips.left;
 
 // `twips` in pixels at `dpi` dots per inch, rounded to the nearest.
 constexpr int TwipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
+
+struct PixelBox {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+// What the controls' texts need at the window's font, in pixels.
+struct TextNeeds {
+  int longest_word;                            // the prompt's widest word
+  std::function<int(int width)> label_height;  // the prompt's height, wrapped at `width`
+  int text_height;                             // the limit's box
+  int go_height;                               // the Go button
+  int line_height;                             // the folder line
+};
+
+// Where the controls go at `dpi` in the client area, and the sizes that follow from it.
+struct ControlsPlace {
+  PixelBox label, text, go;
+  int column;                     // the controls' column's width: where the preview begins
+  int line_height;                // the folder line's
+  int least_width, least_height;  // the window's least client size
+  int first_width, first_height;  // its client size as it opens
+};
+
+// The controls at their twips, except where their texts need more at this font: the prompt
+// as wide as its longest word, the column and the window as much wider; a control that
+// needs more height grows downward, moving what is under it down, the window as much
+// taller.
+ControlsPlace LayOutControls(int dpi, const TextNeeds& needs);
 
 }  // namespace kelvane
 

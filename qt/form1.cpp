@@ -26,10 +26,7 @@ namespace kelvane {
 
 namespace {
 
-QRect ToPixels(const TwipsBox& twips, int dpi) {
-  return QRect(TwipsToPixels(twips.left, dpi), TwipsToPixels(twips.top, dpi),
-               TwipsToPixels(twips.width, dpi), TwipsToPixels(twips.height, dpi));
-}
+QRect ToRect(const PixelBox& box) { return QRect(box.left, box.top, box.width, box.height); }
 
 }  // namespace
 
@@ -95,28 +92,23 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-// The layout is kept in twips and converted at the screen's logical resolution. A control
-// whose text needs more room at this font grows downward, and everything under it moves
-// down with it; the window's least and first sizes grow as much.
+// The layout is kept in twips and converted at the screen's logical resolution, as far as
+// the texts fit at this font (LayOutControls).
 void Form1::PlaceControls() {
-  const int dpi = logicalDpiY();
-  int shift = 0;
-  const auto place = [&](QWidget* control, const TwipsBox& twips, int needed) {
-    const QRect box = ToPixels(twips, dpi).translated(0, shift);
-    const int height = std::max(box.height(), needed);
-    control->setGeometry(box.x(), box.y(), box.width(), height);
-    shift += height - box.height();
-  };
-  place(Label1, kLabel1Twips, Label1->heightForWidth(TwipsToPixels(kLabel1Twips.width, dpi)));
-  place(Text1, kText1Twips, Text1->minimumSizeHint().height());
-  place(BtnGo, kBtnGoTwips, BtnGo->minimumSizeHint().height());
-  shift += std::max(
-      0, folder_line_->minimumSizeHint().height() - TwipsToPixels(kFolderLineTwips.height, dpi));
-  const QSize least(TwipsToPixels(kClientWidthTwips + kMinPreviewWidthTwips, dpi),
-                    TwipsToPixels(kClientHeightTwips, dpi) + shift);
-  setMinimumSize(least);
-  resize(least.expandedTo(QSize(TwipsToPixels(kWindowWidthTwips, dpi),
-                                TwipsToPixels(kWindowHeightTwips, dpi) + shift)));
+  const QFontMetrics metrics = Label1->fontMetrics();
+  int longest = 0;
+  for (const QString& word : Label1->text().split(u' ')) {
+    longest = std::max(longest, metrics.horizontalAdvance(word) + 1);
+  }
+  place_ = LayOutControls(logicalDpiY(),
+                          {longest, [this](int width) { return Label1->heightForWidth(width); },
+                           Text1->minimumSizeHint().height(), BtnGo->minimumSizeHint().height(),
+                           folder_line_->minimumSizeHint().height()});
+  Label1->setGeometry(ToRect(place_.label));
+  Text1->setGeometry(ToRect(place_.text));
+  BtnGo->setGeometry(ToRect(place_.go));
+  setMinimumSize(place_.least_width, place_.least_height);
+  resize(place_.first_width, place_.first_height);
   PlaceRoom();
 }
 
@@ -130,11 +122,9 @@ void Form1::resizeEvent(QResizeEvent* event) {
 void Form1::PlaceRoom() {
   const int dpi = logicalDpiY();
   const int margin = TwipsToPixels(kMarginTwips, dpi);
-  const int line_height = std::max(TwipsToPixels(kFolderLineTwips.height, dpi),
-                                   folder_line_->minimumSizeHint().height());
-  const int line_top = height() - TwipsToPixels(kFolderLineBottomTwips, dpi) - line_height;
-  folder_line_->setGeometry(margin, line_top, width() - 2 * margin, line_height);
-  const int left = TwipsToPixels(kClientWidthTwips, dpi);
+  const int line_top = height() - TwipsToPixels(kFolderLineBottomTwips, dpi) - place_.line_height;
+  folder_line_->setGeometry(margin, line_top, width() - 2 * margin, place_.line_height);
+  const int left = place_.column;
   preview_->setGeometry(left, margin, width() - margin - left, line_top - margin - margin / 2);
   ElideLine();
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/form1_layout.h"
 #include "app/go_press.h"
 #include "app/limit_text.h"
 #include "app/preview_lines.h"
@@ -63,8 +64,9 @@ class Form1 : public QWidget {
   QLabel* Label1;
   QLineEdit* Text1;
   QPushButton* BtnGo;
-  QLabel* folder_line_;  // the folder Go works in, or what a run waits for
-  QString line_text_;    // the folder line's whole text, elided to its width
+  ControlsPlace place_{};  // where the controls go at this font and resolution
+  QLabel* folder_line_;    // the folder Go works in, or what a run waits for
+  QString line_text_;      // the folder line's whole text, elided to its width
   PreviewPlot* preview_;
   PreviewSource preview_source_;
   bool shown_ = false;

@@ -1,5 +1,3 @@
-#include "qt/form1.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -13,11 +11,12 @@
 #include <QTest>
 #include <QUrl>
 
+#include "app/limit_text.h"
 #include "platform/files.h"
+#include "qt/form1.h"
+#include "qt/preview.h"
 #include "tests/preview_pixels.h"
 #include "tests/test_support.h"
-#include "app/limit_text.h"
-#include "qt/preview.h"
 
 namespace kelvane {
 
@@ -103,13 +102,16 @@ TEST(Form1Test, FolderLineSaysWhereGoWorksAndWhatIsMissing) {
   EXPECT_EQ(line->text(), elided(folder));
 }
 
-// At a larger font, and at the resolution KELVANE_TEST_DPI names when it is set, nothing
-// overlaps or is cut: the prompt grows, what is under it moves down, and the window grows
-// with it. The preview keeps beside the controls and above the folder line.
-TEST(Form1Test, LayoutHoldsAtALargerFont) {
+// At larger fonts, and at the resolution KELVANE_TEST_DPI names when it is set, nothing
+// overlaps or is cut: the prompt is as wide as its longest word and as tall as its lines,
+// what is under it moves down, and the window grows with it. The preview keeps beside the
+// controls and above the folder line.
+class Form1FontTest : public testing::TestWithParam<int> {};
+
+TEST_P(Form1FontTest, LayoutHoldsAtALargerFont) {
   const QFont usual = QApplication::font();
   QFont large = usual;
-  large.setPointSize(14);
+  large.setPointSize(GetParam());
   QApplication::setFont(large);
   ScratchDir dir;
   Form1 form(dir.path);
@@ -136,9 +138,14 @@ TEST(Form1Test, LayoutHoldsAtALargerFont) {
   }
   auto* label1 = form.findChild<QLabel*>("Label1");
   EXPECT_GE(label1->height(), label1->heightForWidth(label1->width()));
+  for (const QString& word : label1->text().split(u' ')) {
+    EXPECT_GT(label1->width(), label1->fontMetrics().horizontalAdvance(word)) << word.toStdString();
+  }
   EXPECT_GT(form.height(), 185 * form.logicalDpiY() / 96);
   QApplication::setFont(usual);
 }
+
+INSTANTIATE_TEST_SUITE_P(Points, Form1FontTest, testing::Values(14, 20, 28));
 
 // The preview draws the pass lines where Go puts them, follows the limit as it is typed,
 // shows a refusal or a read problem in Go's words, and reads the files only once the

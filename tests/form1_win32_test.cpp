@@ -1,19 +1,19 @@
-#include "win32/form1.h"
-
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/folder_line.h"
+#include "app/limit_text.h"
 #include "platform/files.h"
 #include "platform/utf16.h"
 #include "tests/preview_pixels.h"
 #include "tests/test_support.h"
-#include "app/folder_line.h"
-#include "app/limit_text.h"
+#include "win32/form1.h"
 
 namespace kelvane {
 
@@ -79,16 +79,43 @@ void Pump(DWORD milliseconds) {
   } while (GetTickCount() - start < milliseconds);
 }
 
+// The width of the widest word of the prompt in its font.
+LONG LongestWordOf(HWND label) {
+  const HDC dc = GetDC(label);
+  const HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  LONG longest = 0;
+  for (const wchar_t* word : {L"Enter", L"Maximum", L"Pass", L"Line", L"Separation", L"In"}) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, word, static_cast<int>(wcslen(word)), &size);
+    longest = std::max(longest, size.cx);
+  }
+  SelectObject(dc, previous);
+  ReleaseDC(label, dc);
+  return longest;
+}
+
 // Whatever the system's font and resolution (KELVANE_TEST_DPI names the one expected), the
 // controls keep their order down the window without overlapping, all of them inside it,
-// and the preview beside them above the folder line; so too at the window's least size.
-TEST(Form1Win32Test, ControlsNeitherOverlapNorLeaveTheWindow) {
+// the prompt as wide as its longest word, and the preview beside them above the folder
+// line; so too at the window's least size, and with a message font of 20 and 28 points.
+class Form1Win32FontTest : public testing::TestWithParam<int> {};
+
+TEST_P(Form1Win32FontTest, ControlsNeitherOverlapNorLeaveTheWindow) {
+  NONCLIENTMETRICSW usual{};
+  usual.cbSize = sizeof usual;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof usual, &usual, 0);
+  NONCLIENTMETRICSW large = usual;
+  if (GetParam() > 0) large.lfMessageFont.lfHeight = -MulDiv(GetParam(), 96, 72);
+  SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof large, &large, 0);
   ScratchDir dir;
   Form1 form(GetModuleHandleW(nullptr), dir.path);
   ASSERT_EQ(form.Create(), 0u);
   if (const char* dpi = std::getenv("KELVANE_TEST_DPI")) {
     EXPECT_EQ(GetDpiForWindow(form.hwnd()), static_cast<UINT>(std::atoi(dpi)));
   }
+  const RECT label = Box(form.hwnd(), 101);
+  EXPECT_GE(label.right - label.left, LongestWordOf(GetDlgItem(form.hwnd(), 101)));
   for (const bool least : {false, true}) {
     if (least) SetWindowPos(form.hwnd(), nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
     RECT client{};
@@ -106,7 +133,10 @@ TEST(Form1Win32Test, ControlsNeitherOverlapNorLeaveTheWindow) {
     EXPECT_LE(preview.bottom, Box(form.hwnd(), Form1::kFolderLineId).top);
   }
   DestroyWindow(form.hwnd());
+  SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof usual, &usual, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Points, Form1Win32FontTest, testing::Values(0, 20, 28));
 
 // The preview draws the pass lines where Go puts them once the window is painted, and
 // follows the limit as it is typed.

@@ -51,6 +51,24 @@ int WrappedHeight(HWND control, HFONT font, int width) {
   return box.bottom;
 }
 
+// The width of the widest word of the text of `control` in `font`.
+int LongestWord(HWND control, HFONT font) {
+  const std::wstring text = WindowText(control);
+  HDC dc = GetDC(control);
+  const HGDIOBJ previous = SelectObject(dc, font);
+  int longest = 0;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find(L' ', start), text.size());
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(end - start), &size);
+    longest = std::max(longest, static_cast<int>(size.cx));
+    start = end + 1;
+  }
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return longest;
+}
+
 // The height of a line of text in `font`.
 int LineHeight(HWND window, HFONT font) {
   HDC dc = GetDC(window);
@@ -252,11 +270,9 @@ void Form1::OnDropFiles(HDROP drop) {
 void Form1::OnSize(int width, int height) {
   const UINT dpi = GetDpiForWindow(hwnd_);
   const int margin = ToPixels(kMarginTwips, dpi);
-  const int line_height =
-      std::max(ToPixels(kFolderLineTwips.height, dpi), LineHeight(hwnd_, font_));
-  const int line_top = height - ToPixels(kFolderLineBottomTwips, dpi) - line_height;
-  MoveWindow(folder_line_, margin, line_top, width - 2 * margin, line_height, TRUE);
-  const int left = ToPixels(kClientWidthTwips, dpi);
+  const int line_top = height - ToPixels(kFolderLineBottomTwips, dpi) - place_.line_height;
+  MoveWindow(folder_line_, margin, line_top, width - 2 * margin, place_.line_height, TRUE);
+  const int left = place_.column;
   MoveWindow(preview_.hwnd(), left, margin, width - margin - left, line_top - margin - margin / 2,
              TRUE);
 }
@@ -284,7 +300,7 @@ void Form1::BtnGo_click() {
 }
 
 // The layout is kept in twips and converted at the window's resolution, in the system's
-// message font. The prompt's box grows downward, should the font need more lines.
+// message font, as far as the texts fit at it (LayOutControls).
 void Form1::PlaceControls() {
   const UINT dpi = GetDpiForWindow(hwnd_);
   NONCLIENTMETRICSW metrics{};
@@ -292,32 +308,27 @@ void Form1::PlaceControls() {
   SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
   // The controls let go of the old font before it is deleted.
   const HFONT old_font = std::exchange(font_, CreateFontIndirectW(&metrics.lfMessageFont));
-  // A control whose text needs more room at this font grows downward, and everything under
-  // it moves down with it, the window too.
-  int shift = 0;
-  const auto place = [&](HWND control, const TwipsBox& twips, int needed) {
+  for (const HWND control : {Label1, Text1, BtnGo, folder_line_, preview_.hwnd()}) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-    const int height = std::max(ToPixels(twips.height, dpi), needed);
-    MoveWindow(control, ToPixels(twips.left, dpi), ToPixels(twips.top, dpi) + shift,
-               ToPixels(twips.width, dpi), height, TRUE);
-    shift += height - ToPixels(twips.height, dpi);
-  };
-  const int line = LineHeight(hwnd_, font_);
-  place(Label1, kLabel1Twips, WrappedHeight(Label1, font_, ToPixels(kLabel1Twips.width, dpi)));
-  place(Text1, kText1Twips, line + MulDiv(7, static_cast<int>(dpi), 96));
-  place(BtnGo, kBtnGoTwips, line + MulDiv(10, static_cast<int>(dpi), 96));
-  SendMessageW(folder_line_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-  SendMessageW(preview_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-  shift += std::max(0, line - ToPixels(kFolderLineTwips.height, dpi));
+  }
   if (old_font) DeleteObject(old_font);
-  // The window's least size and the size it opens at grow as much as the controls moved.
-  const auto frame = [&](int width_twips, int height_twips) {
-    RECT box{0, 0, ToPixels(width_twips, dpi), ToPixels(height_twips, dpi) + shift};
+  const int line = LineHeight(hwnd_, font_);
+  place_ = LayOutControls(static_cast<int>(dpi),
+                          {LongestWord(Label1, font_),
+                           [this](int width) { return WrappedHeight(Label1, font_, width); },
+                           line + MulDiv(7, static_cast<int>(dpi), 96),
+                           line + MulDiv(10, static_cast<int>(dpi), 96), line});
+  for (const auto& [control, box] :
+       {std::pair{Label1, place_.label}, {Text1, place_.text}, {BtnGo, place_.go}}) {
+    MoveWindow(control, box.left, box.top, box.width, box.height, TRUE);
+  }
+  const auto frame = [&](int width, int height) {
+    RECT box{0, 0, width, height};
     AdjustWindowRectExForDpi(&box, kStyle, FALSE, kExStyle, dpi);
     return POINT{box.right - box.left, box.bottom - box.top};
   };
-  least_ = frame(kClientWidthTwips + kMinPreviewWidthTwips, kClientHeightTwips);
-  const POINT size = frame(kWindowWidthTwips, kWindowHeightTwips);
+  least_ = frame(place_.least_width, place_.least_height);
+  const POINT size = frame(place_.first_width, place_.first_height);
   SetWindowPos(hwnd_, nullptr, 0, 0, size.x, size.y, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

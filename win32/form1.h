@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/form1_layout.h"
 #include "app/go_press.h"
 #include "app/limit_text.h"
 #include "app/preview_lines.h"
@@ -70,9 +71,10 @@ class Form1 {
   HWND tooltip_ = nullptr;      // the folder's whole path, over the line
   PreviewPlot preview_;
   PreviewSource preview_source_;
-  bool shown_ = false;    // the window has been painted once: the preview may read
-  POINT least_{};         // the window's least size
-  HWND focus_ = nullptr;  // the control that gets the focus back when the window does
+  bool shown_ = false;     // the window has been painted once: the preview may read
+  ControlsPlace place_{};  // where the controls go at this font and resolution
+  POINT least_{};          // the window's least size
+  HWND focus_ = nullptr;   // the control that gets the focus back when the window does
   HFONT font_ = nullptr;
   bool com_ = false;  // COM is initialised for this thread, and uninitialised at the end
   int exit_status_ = 0;

@@ -1,0 +1,42 @@
+#include "app/form1_layout.h"
+
+#include <algorithm>
+
+namespace kelvane {
+
+namespace {
+
+PixelBox ToPixels(const TwipsBox& twips, int dpi) {
+  return {TwipsToPixels(twips.left, dpi), TwipsToPixels(twips.top, dpi),
+          TwipsToPixels(twips.width, dpi), TwipsToPixels(twips.height, dpi)};
+}
+
+}  // namespace
+
+ControlsPlace LayOutControls(int dpi, const TextNeeds& needs) {
+  ControlsPlace place{};
+  PixelBox label = ToPixels(kLabel1Twips, dpi);
+  const int wider = std::max(0, needs.longest_word - label.width);
+  label.width += wider;
+  int shift = 0;  // how far what comes next moves down
+  const auto grow = [&shift](PixelBox box, int needed) {
+    box.top += shift;
+    const int height = std::max(box.height, needed);
+    shift += height - box.height;
+    box.height = height;
+    return box;
+  };
+  place.label = grow(label, needs.label_height(label.width));
+  place.text = grow(ToPixels(kText1Twips, dpi), needs.text_height);
+  place.go = grow(ToPixels(kBtnGoTwips, dpi), needs.go_height);
+  place.line_height = std::max(TwipsToPixels(kFolderLineTwips.height, dpi), needs.line_height);
+  shift += place.line_height - TwipsToPixels(kFolderLineTwips.height, dpi);
+  place.column = TwipsToPixels(kClientWidthTwips, dpi) + wider;
+  place.least_width = place.column + TwipsToPixels(kMinPreviewWidthTwips, dpi);
+  place.least_height = TwipsToPixels(kClientHeightTwips, dpi) + shift;
+  place.first_width = std::max(place.least_width, TwipsToPixels(kWindowWidthTwips, dpi) + wider);
+  place.first_height = TwipsToPixels(kWindowHeightTwips, dpi) + shift;
+  return place;
+}
+
+}  // namespace kelvane
