@@ -101,6 +101,11 @@ Command ReadArguments(std::span<const fs::path> arguments) {
   }
   command.named = !paths.empty();
   if (command.folders.empty()) command.folders.push_back(ProgramDir());
+  if (command.action == CommandAction::kNoWindow && !command.named &&
+      MissingInputs(command.folders.front()).size() == kInputCount) {
+    return Refuse("no FOLDER was named",
+                  ", and no line files are beside kelvane: name the folder of your line files");
+  }
   return command;
 }
 
@@ -124,6 +129,11 @@ Drop ReadDrop(std::span<const fs::path> items) {
     return {{}, DisplayPath(items.front()) + ": there is no such file or folder"};
   }
   return {folders.front(), ""};
+}
+
+fs::path ChooserStart(const fs::path& working, const fs::path& program, const fs::path& last) {
+  std::error_code error;
+  return fs::equivalent(working, program, error) || error ? last : working;
 }
 
 bool AsksForFolder(const Command& command) {

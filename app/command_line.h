@@ -57,8 +57,16 @@ struct Drop {
 };
 Drop ReadDrop(std::span<const std::filesystem::path> items);
 
-// The title of the folder chooser that AsksForFolder calls for.
+// The title of the folder chooser that AsksForFolder, Ctrl+O and a click on the folder line
+// call for.
 inline constexpr std::string_view kChooseFolderTitle = "Choose the folder of your line files";
+
+// Where the folder chooser opens: the working folder `working` when it is not the program's
+// own folder `program` (Kelvane was started from a folder, a terminal's say), else the
+// folder last chosen, `last` ("" where there is none: the toolkit's own choice).
+std::filesystem::path ChooserStart(const std::filesystem::path& working,
+                                   const std::filesystem::path& program,
+                                   const std::filesystem::path& last);
 
 // The command as ReadCommandLine reads it, for main. A windowless run writes to the console
 // it was started from (UseParentConsole). A refusal is written to standard error as

@@ -9,6 +9,7 @@
 namespace kelvane {
 
 std::string FolderLineText(const std::filesystem::path& folder) {
+  if (folder.empty()) return std::string(kNoFolderText);
   const std::vector<std::string_view> missing = MissingInputs(folder);
   if (missing.empty()) return DisplayPath(folder);
   std::string text = "No ";

@@ -3,12 +3,19 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace kelvane {
 
+// What the window says while no folder is chosen: in the folder line, the preview and Go's
+// report.
+inline constexpr std::string_view kNoFolderText =
+    "No folder chosen: press Ctrl+O, or click here, to choose the folder of your line files";
+
 // What the line under the controls says of `folder`, the folder Go works in: its path, or,
 // where inputs are not there, which: "No MinRace.txt in <folder>", "No Race.txt or
-// MinRace.txt in <folder>", "No Race.txt, MaxRace.txt or MinRace.txt in <folder>".
+// MinRace.txt in <folder>", "No Race.txt, MaxRace.txt or MinRace.txt in <folder>";
+// kNoFolderText for none ("").
 std::string FolderLineText(const std::filesystem::path& folder);
 
 }  // namespace kelvane

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/caught_report.h"
+#include "app/folder_line.h"
 #include "app/limit_text.h"
 #include "passlines/compute_pass_lines.h"
 #include "platform/files.h"
@@ -41,6 +42,7 @@ GoOutcome PressGo(std::string_view limit_text, const std::filesystem::path& fold
     return {GoResult::kRefused, std::string(RefusalMessage(limit.problem))};
   }
   max_separation = limit.meters;
+  if (folder.empty()) return {GoResult::kNoFolder, std::string(kNoFolderText)};
   return RunJob(folder, max_separation, on_wait, "");
 }
 
@@ -61,6 +63,7 @@ GoReaction ReactionTo(GoResult result) {
     case GoResult::kRefused:
       return {Message::kWarning, true, false, 0};
     case GoResult::kBusy:
+    case GoResult::kNoFolder:
       return {Message::kWarning, false, false, 0};
     case GoResult::kFailed:
       return {Message::kError, false, true, 1};

@@ -11,10 +11,11 @@ namespace kelvane {
 
 // What became of a press of Go.
 enum class GoResult {
-  kRefused,  // the limit was refused: show the message, keep the window, focus the limit
-  kDone,     // both pass lines were written: end with exit status 0
-  kFailed,   // show the message as an error report, then end with exit status 1
-  kBusy,     // another run held the pass lines: show the message, keep the window
+  kRefused,   // the limit was refused: show the message, keep the window, focus the limit
+  kDone,      // both pass lines were written: end with exit status 0
+  kFailed,    // show the message as an error report, then end with exit status 1
+  kBusy,      // another run held the pass lines: show the message, keep the window
+  kNoFolder,  // no folder is chosen yet: show the message, keep the window
 };
 
 struct GoOutcome {
@@ -23,7 +24,8 @@ struct GoOutcome {
 };
 
 // The run behind Go, the same for every window: reads the limit from `limit_text` and,
-// when it is usable, stores it in `max_separation` and runs ComputePassLines in `folder`.
+// when it is usable, stores it in `max_separation` and runs ComputePassLines in `folder`
+// (kNoFolder, with kNoFolderText, where it is "": none is chosen).
 // An error of the run is caught here, written to standard error as "kelvane: <report>",
 // and returned as its report: the kind, then the file, line and item at fault. While
 // another run holds the pass lines, this is said at once on standard error and to
@@ -47,7 +49,8 @@ struct GoReaction {
 };
 
 // The reaction to `result`: a refused limit is a warning and the limit is focused to be
-// corrected; another run holding the files is a warning; both keep the window. A failure
+// corrected; another run holding the files, or no folder chosen, is a warning; these keep
+// the window. A failure
 // is an error that ends the run with status 1; success ends it at once with status 0.
 GoReaction ReactionTo(GoResult result);
 

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "app/caught_report.h"
+#include "app/folder_line.h"
 #include "app/limit_text.h"
 #include "passlines/compute_pass_lines.h"
 #include "platform/files.h"
@@ -36,12 +37,16 @@ std::vector<float> Separations(const LineGrid& grid) {
 }  // namespace
 
 bool PreviewSource::Refresh(const std::filesystem::path& folder) {
-  std::string stamp = InputStamp(folder);
+  std::string stamp = folder.empty() ? "" : InputStamp(folder);
   if (folder == folder_ && stamp == stamp_ && (inputs_ || !problem_.empty())) return false;
   folder_ = folder;
   stamp_ = std::move(stamp);
   inputs_.reset();
   problem_.clear();
+  if (folder.empty()) {
+    problem_ = kNoFolderText;
+    return true;
+  }
   try {
     inputs_ = ReadPassInputs(OpenFolder(folder));
   } catch (...) {

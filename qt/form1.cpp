@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QShortcut>
@@ -19,6 +20,7 @@
 #include "app/folder_line.h"
 #include "app/form1_layout.h"
 #include "platform/files.h"
+#include "qt/folder_chooser.h"
 #include "qt/preview.h"
 #include "qt/text.h"
 
@@ -57,6 +59,10 @@ Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
   for (const QKeyCombination keys : {Qt::CTRL | Qt::Key_Q, Qt::CTRL | Qt::Key_W}) {
     connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
   }
+  connect(new QShortcut(Qt::CTRL | Qt::Key_O, this), &QShortcut::activated, this,
+          &Form1::ChooseFolder);
+  folder_line_->installEventFilter(this);
+  folder_line_->setCursor(Qt::PointingHandCursor);
   connect(Text1, &QLineEdit::textChanged, this, &Form1::ShowPreview);
 
   Form_load();
@@ -80,8 +86,14 @@ void Form1::BtnGo_click() {
 }
 
 // A push button that is not the default one takes only Space; Return on the focused Go
-// presses it too, as people expect of a focused button.
+// presses it too, as people expect of a focused button. A click on the folder line chooses
+// another folder.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == folder_line_ && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    ChooseFolder();
+    return true;
+  }
   if (watched == BtnGo && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -176,7 +188,7 @@ void Form1::ElideLine() {
 // folder or its files may have changed: at the start, after Go, on a drop and whenever the
 // window becomes active.
 void Form1::ShowFolder() {
-  const QString folder = FromUtf8(DisplayPath(folder_));
+  const QString folder = folder_.empty() ? QString() : FromUtf8(DisplayPath(folder_));
   folder_line_->setToolTip(folder);
   folder_line_->setAccessibleDescription(folder);
   ShowLine(FolderLineText(folder_));
@@ -198,7 +210,21 @@ void Form1::dropEvent(QDropEvent* event) {
     OpenMessage(true, drop.problem);
     return;
   }
-  folder_ = drop.folder;
+  SetFolder(drop.folder);
+}
+
+// Window-modal, so that the window keeps painting; cancelled, it changes nothing.
+void Form1::ChooseFolder() {
+  QFileDialog* chooser = NewFolderChooser(this);
+  chooser->setAttribute(Qt::WA_DeleteOnClose);
+  connect(chooser, &QFileDialog::accepted, this,
+          [this, chooser] { SetFolder(TakeChosenFolder(*chooser)); });
+  chooser->open();
+}
+
+// Go works in `folder` from now on.
+void Form1::SetFolder(std::filesystem::path folder) {
+  folder_ = std::move(folder);
   ShowFolder();
   RefreshPreview();
 }

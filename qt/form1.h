@@ -58,6 +58,8 @@ class Form1 : public QWidget {
   void ShowLine(std::string_view text);
   void ElideLine();
   void ShowFolder();
+  void ChooseFolder();
+  void SetFolder(std::filesystem::path folder);
   void RefreshPreview();
   void ShowPreview();
 
@@ -70,9 +72,9 @@ class Form1 : public QWidget {
   PreviewPlot* preview_;
   PreviewSource preview_source_;
   bool shown_ = false;
-  std::filesystem::path folder_;
-  std::string limit_;       // the limit's text at the start
-  float MaxSeparation = 0;  // the limit Go last ran with, in meters (CONTRIBUTING.md)
+  std::filesystem::path folder_;  // "" while none is chosen
+  std::string limit_;             // the limit's text at the start
+  float MaxSeparation = 0;        // the limit Go last ran with, in meters (CONTRIBUTING.md)
 };
 
 }  // namespace kelvane

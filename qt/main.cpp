@@ -9,6 +9,7 @@
 #include <QResource>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "kelvane_version.h"
 #include "platform/files.h"
 #include "platform/process.h"
+#include "qt/folder_chooser.h"
 #include "qt/form1.h"
 #include "qt/text.h"
 
@@ -129,10 +131,9 @@ int main(int argc, char* argv[]) {
     return command.exit_status;
   }
   std::filesystem::path folder = command.folders.front();
-  if (kelvane::AsksForFolder(command)) {
-    const QString chosen = QFileDialog::getExistingDirectory(
-        nullptr, kelvane::FromUtf8(kelvane::kChooseFolderTitle), QDir::homePath());
-    if (!chosen.isEmpty()) folder = QFile::encodeName(chosen).toStdString();  // else cancelled
+  if (kelvane::AsksForFolder(command)) {  // cancelled, no folder is chosen
+    const std::unique_ptr<QFileDialog> chooser(kelvane::NewFolderChooser(nullptr));
+    folder = chooser->exec() == QDialog::Accepted ? kelvane::TakeChosenFolder(*chooser) : "";
   }
   kelvane::Form1 form(folder, command.limit);
   QObject::connect(&form, &kelvane::Form1::ended, &app, &QCoreApplication::exit);

@@ -59,19 +59,33 @@ grep -q "^kelvane: .*missing: there is no such file or folder$" "$work/stderr.tx
   fail "missing path: standard error is '$(cat "$work/stderr.txt")'"
 echo "ok: a missing path is reported on standard error and in a dialog, then ends with status 2"
 # A copy with no line files beside it and none named, as one installed with the system's
-# programs: a folder chooser first; cancelled, the window opens on the program's folder.
+# programs: a folder chooser first; cancelled, no folder is chosen, and Go says so. A click
+# on the folder line, then Ctrl+O, choose one at any time.
 dir="$work/installed" && mkdir "$dir" && cp "$program" "$dir/"
 (cd / && exec ${launcher:-} "$dir/$(basename "$program")" 2>"$work/stderr.txt") &
 pid=$!
+choose() { # types folder $1 into the chooser
+  chooser=$(find_window '^Choose the folder of your line files$')
+  [ -n "$chooser" ] || fail "no folder chooser: $(cat "$work/stderr.txt")"
+  sleep 2 && xdotool type --delay 20 "$(native_path "$1")" && xdotool key Return && sleep 2
+}
 chooser=$(find_window '^Choose the folder of your line files$')
 [ -n "$chooser" ] || fail "no folder chooser for a copy with no line files: $(cat "$work/stderr.txt")"
 click "$chooser" 5 5 && xdotool key Escape
 window=$(find_window '^Kelvane$')
 [ -n "$window" ] || fail "no window after the chooser was cancelled"
-press_go && dismiss && finish
-[ "$status" -eq 1 ] && grep -q "missing input file(s): Race.txt, MaxRace.txt, MinRace.txt" "$work/stderr.txt" ||
-  fail "chooser cancelled: status $status, $(cat "$work/stderr.txt")"
-echo "ok: a copy with no line files asks for a folder first, and opens on its own folder when cancelled"
+press_go && dismiss && kill -0 "$pid" || fail "no folder chosen: the program ended"
+first=$(folder chosen-by-click) && second=$(folder chosen-by-keys)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+click "$window" 40 $((HEIGHT - 8)) && choose "$first"
+click "$window" 20 20 && xdotool key ctrl+o && choose "$second"
+press_go && finish
+[ "$status" -eq 0 ] && [ "$(cat "$second/Pass1.txt")" = $'0\r\n0\r\n1\r\n1,2,4,3,4\r' ] ||
+  fail "folder chosen: status $status, $(cat "$second/Pass1.txt")"
+status=0 && (cd / && ${launcher:-} "$dir/$(basename "$program")" --no-window 2>"$work/stderr.txt") || status=$?
+[ "$status" -eq 2 ] && grep -q "^kelvane: no FOLDER was named, and no line files are beside kelvane" "$work/stderr.txt" ||
+  fail "--no-window with no folder: status $status, $(cat "$work/stderr.txt")"
+echo "ok: a copy with no line files asks for a folder first; cancelled, no folder is chosen until a click or Ctrl+O chooses one; --no-window says a folder must be named"
 
 # Without a window, in scripts: no display on Linux; each folder in turn, one line for each
 # that fails, the others written all the same.

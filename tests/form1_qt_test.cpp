@@ -2,19 +2,23 @@
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
 
+#include "app/folder_line.h"
 #include "app/limit_text.h"
 #include "platform/files.h"
 #include "qt/form1.h"
 #include "qt/preview.h"
+#include "qt/text.h"
 #include "tests/preview_pixels.h"
 #include "tests/test_support.h"
 
@@ -78,28 +82,45 @@ TEST(Form1Test, BehavesAsAPersonExpects) {
   EXPECT_EQ(ended, QList<QList<QVariant>>({{1}}));
 }
 
-// The line under the controls names the folder Go works in, and which inputs are not
-// there, before anyone presses Go; it looks again when the window becomes active.
-TEST(Form1Test, FolderLineSaysWhereGoWorksAndWhatIsMissing) {
-  ScratchDir dir;
-  dir.Write("Race.txt", "0\n0\n0\n");
-  Form1 form(dir.path);
+// With no folder chosen, the window says how to choose one, and Go says the same. Ctrl+O
+// or a click on the folder line opens the chooser where the folder last chosen was, and
+// the folder chosen is where Go works and what the line names, and then the one kept; the
+// line looks again when the window becomes active.
+TEST(Form1Test, FolderIsChosenAtAnyTime) {
+  ScratchDir last, chosen;
+  QSettings(QSettings::IniFormat, QSettings::UserScope, "kelvane", "kelvane")
+      .setValue("last-folder", QString::fromStdString(last.path.string()));
+  Form1 form("");
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
   auto* line = form.findChild<QLabel*>("folderLine");
-  const QString folder = QString::fromStdString(DisplayPath(dir.path));
-  EXPECT_EQ(line->toolTip(), folder);
-  EXPECT_EQ(line->accessibleDescription(), folder);
   const auto elided = [line](const QString& text) {
     return line->fontMetrics().elidedText(text, Qt::ElideMiddle, line->width());
   };
-  EXPECT_EQ(line->text(), elided("No MaxRace.txt or MinRace.txt in " + folder));
-  EXPECT_EQ(line->focusPolicy(), Qt::NoFocus);
-  dir.Write("MaxRace.txt", "0\n0\n0\n");
-  dir.Write("MinRace.txt", "0\n0\n0\n");
+  EXPECT_EQ(line->text(), elided(FromUtf8(kNoFolderText)));
+  QTest::mouseClick(form.findChild<QPushButton*>("BtnGo"), Qt::LeftButton);
+  EXPECT_EQ(DismissMessage(form), FromUtf8(kNoFolderText));
+  for (const bool click : {false, true}) {
+    if (click) {
+      QTest::mouseClick(line, Qt::LeftButton);
+    } else {
+      QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+    }
+    auto* chooser = form.findChild<QFileDialog*>();
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->directory().absolutePath().toStdString(),
+              (click ? chosen : last).path.string());
+    chooser->selectFile(QString::fromStdString(chosen.path.string()));
+    static_cast<QDialog*>(chooser)->accept();  // as its Choose button does
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QString folder = QString::fromStdString(DisplayPath(chosen.path));
+    EXPECT_EQ(line->toolTip(), folder);
+    EXPECT_EQ(line->text(), elided("No Race.txt, MaxRace.txt or MinRace.txt in " + folder));
+  }
+  WriteSineLines(chosen, 3);
   QEvent activated(QEvent::ActivationChange);
   QApplication::sendEvent(&form, &activated);
-  EXPECT_EQ(line->text(), elided(folder));
+  EXPECT_EQ(line->text(), elided(QString::fromStdString(DisplayPath(chosen.path))));
 }
 
 // At larger fonts, and at the resolution KELVANE_TEST_DPI names when it is set, nothing
@@ -223,6 +244,8 @@ TEST(Form1Test, DroppedFolderIsWhereGoWorks) {
 
 int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  const kelvane::ScratchDir config;  // the folder last chosen is kept there
+  qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.path.string()));
   QApplication app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -6,6 +6,7 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 set -E
 trap 'status=$? && echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: \"$BASH_COMMAND\" failed with status $status" >&2' ERR
 work=$(mktemp -d) && chmod 755 "$work" # others may enter: some cases run as nobody
+export XDG_CONFIG_HOME=$work/config     # the folder last chosen is kept there
 cleanup() { kill "$xvfb" 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2 && exit 1; }

@@ -15,6 +15,7 @@
 #include "app/folder_line.h"
 #include "app/form1_layout.h"
 #include "platform/utf16.h"
+#include "win32/folder_chooser.h"
 
 namespace kelvane {
 
@@ -25,6 +26,7 @@ constexpr int kBtnGoId = 100;
 constexpr int kLabel1Id = 101;
 constexpr int kText1Id = 102;
 constexpr int kCloseId = 105;       // Ctrl+Q and Ctrl+W, as the close button
+constexpr int kChooseId = 106;      // Ctrl+O, as a click on the folder line
 constexpr int kIconId = 1;          // kelvane.rc
 constexpr UINT_PTR kReadTimer = 1;  // the first read, once the window is painted
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
@@ -136,7 +138,9 @@ DWORD Form1::Create() {
 
 int Form1::Run(int show) {
   ShowWindow(hwnd_, show);
-  ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'Q', kCloseId}, {FCONTROL | FVIRTKEY, 'W', kCloseId}};
+  ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'Q', kCloseId},
+                  {FCONTROL | FVIRTKEY, 'W', kCloseId},
+                  {FCONTROL | FVIRTKEY, 'O', kChooseId}};
   const HACCEL accelerators = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -242,6 +246,9 @@ void Form1::OnCommand(int id, int code) {
   }
   if (id == kText1Id && code == EN_CHANGE) ShowPreview();
   if (id == kCloseId) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  if (id == kChooseId || (id == kFolderLineId && code == STN_CLICKED)) {
+    if (const auto chosen = ChooseFolder(hwnd_)) SetFolder(*chosen);  // else cancelled
+  }
 }
 
 // A folder, or a file in one, dropped onto the window: Go works there from now on.
@@ -260,7 +267,12 @@ void Form1::OnDropFiles(HDROP drop) {
                 MB_OK | MB_ICONWARNING);
     return;
   }
-  folder_ = dropped.folder;
+  SetFolder(dropped.folder);
+}
+
+// Go works in `folder` from now on.
+void Form1::SetFolder(std::filesystem::path folder) {
+  folder_ = std::move(folder);
   ShowFolder();
   RefreshPreview();
 }

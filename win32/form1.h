@@ -57,12 +57,13 @@ class Form1 {
   void PlaceControls();
   void React(const GoOutcome& outcome);
   void ShowFolder();
+  void SetFolder(std::filesystem::path folder);
   void RefreshPreview();
   void ShowPreview();
 
   HINSTANCE instance_;
-  std::filesystem::path folder_;
-  std::string limit_;  // the limit's text at the start
+  std::filesystem::path folder_;  // "" while none is chosen
+  std::string limit_;             // the limit's text at the start
   HWND hwnd_ = nullptr;
   HWND Label1 = nullptr;
   HWND Text1 = nullptr;

@@ -1,7 +1,3 @@
-#include "platform/windows_api.h"
-// After the Windows API, which it needs.
-#include <shobjidl.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +11,8 @@
 #include "platform/process.h"
 #include "platform/system_error.h"
 #include "platform/utf16.h"
+#include "platform/windows_api.h"
+#include "win32/folder_chooser.h"
 #include "win32/form1.h"
 
 namespace kelvane {
@@ -26,30 +24,6 @@ std::vector<std::filesystem::path> Arguments() {
   std::vector<std::filesystem::path> arguments;
   for (int i = 1; __wargv && i < __argc; ++i) arguments.emplace_back(__wargv[i]);
   return arguments;
-}
-
-// The folder the user picks in the system's folder chooser; nothing when they cancel.
-std::optional<std::filesystem::path> ChooseFolder() {
-  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) return {};
-  std::optional<std::filesystem::path> chosen;
-  IFileOpenDialog* dialog = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
-                                 IID_PPV_ARGS(&dialog)))) {
-    FILEOPENDIALOGOPTIONS options = 0;
-    dialog->GetOptions(&options);
-    dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM);
-    dialog->SetTitle(Utf16(kChooseFolderTitle).c_str());
-    IShellItem* item = nullptr;
-    if (SUCCEEDED(dialog->Show(nullptr)) && SUCCEEDED(dialog->GetResult(&item))) {
-      PWSTR path = nullptr;
-      if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) chosen = path;
-      CoTaskMemFree(path);
-      item->Release();
-    }
-    dialog->Release();
-  }
-  CoUninitialize();
-  return chosen;
 }
 
 void ShowText(const std::string& text, UINT icon) {
@@ -79,8 +53,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
       break;
   }
   std::filesystem::path folder = command.folders.front();
-  if (kelvane::AsksForFolder(command)) {
-    if (const auto chosen = kelvane::ChooseFolder()) folder = *chosen;  // else cancelled
+  if (kelvane::AsksForFolder(command)) {  // cancelled, no folder is chosen
+    folder = kelvane::ChooseFolder(nullptr).value_or("");
   }
   kelvane::Form1 form(instance, folder, command.limit);
   if (const DWORD error = form.Create()) {
