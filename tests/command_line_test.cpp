@@ -4,9 +4,9 @@
 
 #include <vector>
 
+#include "app/limit_text.h"
 #include "platform/files.h"
 #include "tests/test_support.h"
-#include "app/limit_text.h"
 
 namespace kelvane {
 
@@ -29,6 +29,10 @@ TEST(CommandLineTest, RefusesWhatItCannotRunOn) {
       {{dir.path, "--limit"}, "\"--limit\" needs METERS after it" + usage},
       {{"--no-window", "--limit=2,5", dir.path},
        "--limit \"2,5\": " + std::string(RefusalMessage(LimitProblem::kDecimalComma)) + usage},
+      {{"--no-window"},  // the tests' folder holds no line files
+       "no FOLDER was named, and no line files are beside kelvane: name the folder of your line "
+       "files" +
+           usage},
   };
   EXPECT_EQ(ReadCommandLine(std::vector<fs::path>{"nowhere", "--version"}).action,
             CommandAction::kVersion);
@@ -54,6 +58,13 @@ TEST(CommandLineTest, TakesFoldersAndALimit) {
   EXPECT_EQ(window.action, CommandAction::kRun);
   EXPECT_EQ(window.folders, std::vector<fs::path>{ProgramDir()});
   EXPECT_EQ(window.limit, "abc");
+}
+
+// The chooser opens where Kelvane was started from, unless that is its own folder.
+TEST(CommandLineTest, ChooserOpensWhereKelvaneWasStarted) {
+  const ScratchDir working;
+  EXPECT_EQ(ChooserStart(working.path, ProgramDir(), "last"), working.path);
+  EXPECT_EQ(ChooserStart(ProgramDir(), ProgramDir(), "last"), "last");
 }
 
 }  // namespace
