@@ -5,7 +5,9 @@
 #include "app/caught_report.h"
 #include "app/folder_line.h"
 #include "app/limit_text.h"
+#include "base/decimal_number.h"
 #include "passlines/compute_pass_lines.h"
+#include "passlines/separation_move.h"
 #include "platform/files.h"
 
 namespace kelvane {
@@ -34,7 +36,27 @@ std::vector<float> Separations(const LineGrid& grid) {
   return values;
 }
 
+// "At <limit> m the limit holds Pass1 on <n> of <rows> rows and Pass2 on <m>."
+std::string HeldSummary(const std::array<std::vector<float>, 5>& lines, float limit) {
+  const std::vector<float>& race = lines[0];
+  std::array<int, 2> held{};
+  for (std::size_t row = 0; row < race.size(); ++row) {
+    for (std::size_t pass = 0; pass < 2; ++pass) {
+      held[pass] += HeldByLimit(race[row], lines[1 + pass][row], limit) ? 1 : 0;
+    }
+  }
+  std::string text = "At ";
+  AppendDecimal(text, limit);
+  return text + " m the limit holds Pass1 on " + std::to_string(held[0]) + " of " +
+         std::to_string(race.size()) + " rows and Pass2 on " + std::to_string(held[1]) + ".";
+}
+
 }  // namespace
+
+std::string PreviewDescription(const PreviewLines& lines) {
+  if (lines.problem.empty()) return lines.summary;
+  return lines.summary.empty() ? lines.problem : lines.summary + " " + lines.problem;
+}
 
 bool PreviewSource::Refresh(const std::filesystem::path& folder) {
   std::string stamp = folder.empty() ? "" : InputStamp(folder);
@@ -74,7 +96,9 @@ PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
   } catch (...) {
     lines.separations[3].clear();
     lines.problem = ReportCaught().text;
+    return lines;
   }
+  lines.summary = HeldSummary(lines.separations, limit.meters);
   return lines;
 }
 

@@ -20,7 +20,15 @@ struct PreviewLines {
   std::array<std::vector<float>, 5> separations;
   // Why lines are missing, in the words Go would report; "" when all five are there.
   std::string problem;
+  // Where the limit holds the pass lines back, when they are shown: "At 4 m the limit
+  // holds Pass1 on 96 of 360 rows and Pass2 on 108."
+  std::string summary;
 };
+
+// The preview's name for assistive technology, and what it says in words: the summary, or
+// why lines are missing.
+inline constexpr std::string_view kPreviewName = "Preview of the lines Go will write";
+std::string PreviewDescription(const PreviewLines& lines);
 
 // The input lines of the folder Go works in, read as Go reads them, and the pass lines Go
 // would make of them. Go reads the files itself: nothing here ever reaches an output.

@@ -177,12 +177,42 @@ PlotText Message(const std::string& problem, const PlotBox& box, int pad) {
       {box.left + pad, box.top + pad, box.width - 2 * pad, box.height - 2 * pad}, problem, true};
 }
 
+// WCAG's relative luminance of a colour 0xRRGGBB.
+double Luminance(std::uint32_t rgb) {
+  double luminance = 0;
+  for (const auto& [shift, weight] : {std::pair{16, 0.2126}, {8, 0.7152}, {0, 0.0722}}) {
+    const double channel = ((rgb >> shift) & 0xFF) / 255.0;
+    luminance +=
+        weight * (channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4));
+  }
+  return luminance;
+}
+
 }  // namespace
+
+double ContrastRatio(std::uint32_t first, std::uint32_t second) {
+  const double one = Luminance(first), other = Luminance(second);
+  return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
+}
+
+std::array<std::uint32_t, 5> PreviewColours(std::uint32_t background) {
+  constexpr std::array<std::uint32_t, 5> kOnLight = {0x000000, 0xB36B00, 0x2F89C0, 0xC24E00,
+                                                     0x00508A};
+  constexpr std::array<std::uint32_t, 5> kOnDark = {0xFFFFFF, 0xE69F00, 0x56B4E9, 0xF07840,
+                                                    0x4A9AD0};
+  return ContrastRatio(background, 0x000000) > ContrastRatio(background, 0xFFFFFF) ? kOnLight
+                                                                                   : kOnDark;
+}
 
 PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasure& measure) {
   PlotPicture picture{};
   const Layout layout{area, measure, measure.line_height, std::max(4, measure.line_height / 2)};
-  const int top = DrawLegend(lines, layout, picture);
+  int top = DrawLegend(lines, layout, picture);
+  if (!picture.texts.empty() && !lines.summary.empty()) {
+    const int width = measure.width(lines.summary);
+    picture.texts.push_back({{area.left + layout.pad, top, width, layout.line}, lines.summary});
+    top += layout.line + layout.pad;
+  }
   if (picture.texts.empty()) {
     picture.message = Message(lines.problem, area, layout.pad);
     return picture;

@@ -14,10 +14,15 @@ namespace kelvane {
 
 // The preview's picture as both windows draw it: places in pixels, texts in UTF-8.
 
-// The colours of the lines after the race line, as 0xRRGGBB, told apart with the commonest
-// kinds of colour blindness (Okabe and Ito's palette). The race line takes the text colour.
-inline constexpr std::array<std::uint32_t, 5> kPreviewColours = {0x000000, 0xE69F00, 0x56B4E9,
-                                                                 0xD55E00, 0x0072B2};
+// The colours of the five lines, as 0xRRGGBB, on a plot of the colour `background`: shades
+// of Okabe and Ito's palette (told apart with the commonest kinds of colour blindness), each
+// pass line of its companion's hue, and every line at least 3:1 against a light or a dark
+// background (WCAG 1.4.11). The race line's, first, is the text colour; a window may use
+// the toolkit's own.
+std::array<std::uint32_t, 5> PreviewColours(std::uint32_t background);
+
+// The contrast ratio of two colours, 1 to 21, as WCAG defines it.
+double ContrastRatio(std::uint32_t first, std::uint32_t second);
 // Pen widths: the pass lines wider than the lines they are made of.
 inline constexpr std::array<int, 5> kPreviewPenWidths = {1, 1, 1, 2, 2};
 
@@ -59,7 +64,8 @@ struct TextMeasure {
   int line_height;
 };
 
-// The picture of `lines` in `area`: the legend across the top, the separation in meters
+// The picture of `lines` in `area`: the legend across the top, the summary under it, the
+// separation in meters
 // upward at the left and the data rows rightward along the bottom, the range covering
 // every shown line. Where a pixel column holds several rows, their course there is drawn
 // as the least and the greatest of them, so that the points are a few per column whatever

@@ -12,6 +12,10 @@ namespace kelvane {
 // a stored value falls outside single precision.
 float MovedSeparation(float race, float companion, float limit, const ErrorPlace& place);
 
+// Whether `limit` holds the pass line back in this row: MovedSeparation's midpoint lies
+// further than `limit` from `race`.
+bool HeldByLimit(float race, float companion, float limit);
+
 }  // namespace kelvane
 
 #endif  // KELVANE_PASSLINES_SEPARATION_MOVE_H_

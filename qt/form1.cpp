@@ -251,5 +251,12 @@ void Form1::RefreshPreview() {
   if (preview_source_.Refresh(folder_)) ShowPreview();
 }
 
-void Form1::ShowPreview() { preview_->SetLines(preview_source_.Lines(ToUtf8(Text1->text()))); }
+// The preview, and for screen readers what it says in words, and why a limit is refused.
+void Form1::ShowPreview() {
+  const std::string limit = ToUtf8(Text1->text());
+  PreviewLines lines = preview_source_.Lines(limit);
+  preview_->setAccessibleDescription(FromUtf8(PreviewDescription(lines)));
+  Text1->setAccessibleDescription(FromUtf8(RefusalMessage(ReadLimitText(limit).problem)));
+  preview_->SetLines(std::move(lines));
+}
 }  // namespace kelvane

@@ -16,6 +16,7 @@ QRect ToRect(const PlotBox& box) { return QRect(box.left, box.top, box.width, bo
 
 PreviewPlot::PreviewPlot(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("preview"));
+  setAccessibleName(FromUtf8(kPreviewName));
   setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -33,6 +34,7 @@ void PreviewPlot::paintEvent(QPaintEvent* /*event*/) {
       metrics.height()};
   const PlotPicture picture = DrawPreview(lines_, {0, 0, width(), height()}, measure);
   const QColor text = palette().color(QPalette::Text);
+  const std::array<std::uint32_t, 5> colours = PreviewColours(palette().base().color().rgb());
   painter.fillRect(rect(), palette().base());
   painter.setPen(text);
   if (picture.frame.width > 0) painter.drawRect(ToRect(picture.frame).adjusted(0, 0, -1, -1));
@@ -47,7 +49,7 @@ void PreviewPlot::paintEvent(QPaintEvent* /*event*/) {
     QPolygon points;
     points.reserve(static_cast<qsizetype>(picture.traces[i].size()));
     for (const PlotPoint& point : picture.traces[i]) points.append(QPoint(point.x, point.y));
-    painter.setPen(i == 0 ? text : QColor(QRgb(kPreviewColours[i])));
+    painter.setPen(i == 0 ? text : QColor(QRgb(colours[i])));
     for (int below = 0; below < kPreviewPenWidths[i]; ++below) {
       if (from.x != to.x) painter.drawLine(from.x, from.y + below, to.x, to.y + below);
       painter.drawPolyline(points.translated(0, below));

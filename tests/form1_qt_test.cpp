@@ -189,14 +189,18 @@ TEST(Form1Test, PreviewShowsWhatGoWillWrite) {
     const QImage image = preview->grab().toImage();
     const auto pixel = [&image](int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; };
     const std::uint32_t text = preview->palette().color(QPalette::Text).rgb() & 0xFFFFFFu;
-    return PreviewFault({image.width(), image.height(), pixel, text}, fraction);
+    const std::uint32_t base = preview->palette().base().color().rgb() & 0xFFFFFFu;
+    return PreviewFault({image.width(), image.height(), pixel, text, PreviewColours(base)},
+                        fraction);
   };
   EXPECT_EQ(fault(0.4), "");  // the midpoint is 5 m off, further than the limit
   text1->setText("100");
   EXPECT_EQ(fault(0.5), "");
+  EXPECT_EQ(preview->accessibleDescription().toStdString(), preview->lines().summary);
   text1->setText("-1");
   EXPECT_EQ(fault(-1), "");
   EXPECT_EQ(preview->lines().problem, RefusalMessage(LimitProblem::kNegative));
+  EXPECT_EQ(text1->accessibleDescription(), RefusalMessage(LimitProblem::kNegative).data());
 
   dir.Write("MinRace.txt", "0\n0\n1\n1,2,x,3,4\n");
   QEvent activated(QEvent::ActivationChange);

@@ -167,8 +167,10 @@ TEST(Form1Win32Test, PreviewShowsWhatGoWillWrite) {
       return std::uint32_t{GetRValue(colour)} << 16 | GetGValue(colour) << 8 | GetBValue(colour);
     };
     const auto pixel = [&](int x, int y) { return rgb(GetPixel(memory, x, y)); };
-    const std::string found = PreviewFault(
-        {client.right, client.bottom, pixel, rgb(GetSysColor(COLOR_WINDOWTEXT))}, fraction);
+    const std::string found =
+        PreviewFault({client.right, client.bottom, pixel, rgb(GetSysColor(COLOR_WINDOWTEXT)),
+                      PreviewColours(rgb(GetSysColor(COLOR_WINDOW)))},
+                     fraction);
     DeleteObject(SelectObject(memory, previous));
     DeleteDC(memory);
     ReleaseDC(preview, screen);

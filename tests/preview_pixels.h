@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/test_support.h"
 #include "app/preview_plot.h"
+#include "tests/test_support.h"
 
 namespace kelvane {
 
@@ -34,7 +34,8 @@ struct Picture {
   int width;
   int height;
   std::function<std::uint32_t(int x, int y)> pixel;
-  std::uint32_t text;  // the colour of text, the frame and the race line
+  std::uint32_t text;                    // the colour of text, the frame and the race line
+  std::array<std::uint32_t, 5> colours;  // the lines' colours on its background
 };
 
 // Where the preview of WriteSineLines is wrong, or "" where it is right: inside the frame
@@ -59,7 +60,7 @@ inline std::string PreviewFault(const Picture& picture, double fraction) {
     for (int y = top + 1; y < bottom; ++y) {
       const std::uint32_t pixel = picture.pixel(x, y);
       for (std::size_t line = 0; line < 5; ++line) {
-        if (pixel == (line == 0 ? picture.text : kPreviewColours[line])) rows[line].push_back(y);
+        if (pixel == (line == 0 ? picture.text : picture.colours[line])) rows[line].push_back(y);
       }
     }
     const auto shown = [&rows](std::size_t line) { return !rows[line].empty(); };

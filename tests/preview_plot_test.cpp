@@ -76,5 +76,36 @@ TEST(PreviewPlotTest, AxesAndCoursesFollowTheValues) {
   EXPECT_EQ(DrawPreview(lines, {0, 0, 500, 300}, kMeasure).message.box.top, frame.top + 7);
 }
 
+// Every line stands out at 3:1 at least against a light or a dark plot, as WCAG asks of
+// graphics, and each pass line differs from its companion.
+TEST(PreviewPlotTest, EveryLineStandsOutOnLightAndDarkPlots) {
+  EXPECT_NEAR(ContrastRatio(0xFFFFFF, 0x000000), 21, 1e-9);
+  EXPECT_NEAR(ContrastRatio(0xE69F00, 0xFFFFFF), 2.25, 0.01);  // too faint on white
+  for (const std::uint32_t background : {0xFFFFFFu, 0xF0F0F0u, 0x353535u, 0x1E1E1Eu, 0u}) {
+    const std::array<std::uint32_t, 5> colours = PreviewColours(background);
+    for (std::size_t line = 0; line < colours.size(); ++line) {
+      EXPECT_GE(ContrastRatio(colours[line], background), 3) << background << " " << line;
+    }
+    EXPECT_NE(colours[3], colours[1]);
+    EXPECT_NE(colours[4], colours[2]);
+  }
+}
+
+// The preview says on how many rows the limit holds each pass line back, by the rule Go
+// moves them by: on the sample lines at 4 m, 96 of 360 and 108; at 1000 m, none.
+TEST(PreviewLinesTest, SaysWhereTheLimitHoldsThePassLines) {
+  PreviewSource source;
+  ASSERT_TRUE(source.Refresh(KELVANE_EXAMPLES));
+  EXPECT_EQ(source.Lines("4").summary,
+            "At 4 m the limit holds Pass1 on 96 of 360 rows and Pass2 on 108.");
+  EXPECT_EQ(source.Lines("1000 m").summary,
+            "At 1000 m the limit holds Pass1 on 0 of 360 rows and Pass2 on 0.");
+  EXPECT_EQ(source.Lines("-4").summary, "");
+  const PreviewLines lines = source.Lines("2.5");
+  const PlotPicture picture = DrawPreview(lines, {0, 0, 800, 400}, kMeasure);
+  EXPECT_EQ(TextsOf(picture)[5], lines.summary);  // under the five names
+  EXPECT_LT(picture.texts[5].box.top + 14, picture.frame.top);
+}
+
 }  // namespace
 }  // namespace kelvane

@@ -82,15 +82,15 @@ int LineHeight(HWND window, HFONT font) {
   return metrics.tmHeight;
 }
 
-// `text` as what screen readers say of `control` beyond its name.
-void Describe(HWND control, const std::wstring& text) {
+// `text` as what screen readers say of `control`: its name, or beyond it, its description.
+void Describe(HWND control, const std::wstring& text, MSAAPROPID what = PROPID_ACC_DESCRIPTION) {
   IAccPropServices* services = nullptr;
   if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                               IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
     return;
   }
-  services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                           PROPID_ACC_DESCRIPTION, text.c_str());
+  services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, what,
+                           text.c_str());
   services->Release();
 }
 
@@ -223,6 +223,7 @@ bool Form1::OnCreate() {
                              0, 0, 0, 0, hwnd_, nullptr, instance_, nullptr);
   if (!BtnGo || !Label1 || !Text1 || !folder_line_ || !tooltip_) return false;
   if (!preview_.Create(hwnd_, kPreviewId)) return false;
+  Describe(preview_.hwnd(), Utf16(kPreviewName), PROPID_ACC_NAME);
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -380,6 +381,13 @@ void Form1::RefreshPreview() {
   if (preview_source_.Refresh(folder_)) ShowPreview();
 }
 
-void Form1::ShowPreview() { preview_.SetLines(preview_source_.Lines(Utf8(WindowText(Text1)))); }
+// The preview, and for screen readers what it says in words, and why a limit is refused.
+void Form1::ShowPreview() {
+  const std::string limit = Utf8(WindowText(Text1));
+  PreviewLines lines = preview_source_.Lines(limit);
+  Describe(preview_.hwnd(), Utf16(PreviewDescription(lines)));
+  Describe(Text1, Utf16(RefusalMessage(ReadLimitText(limit).problem)));
+  preview_.SetLines(std::move(lines));
+}
 
 }  // namespace kelvane

@@ -35,6 +35,11 @@ COLORREF FromRgb(std::uint32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
+std::uint32_t ToRgb(COLORREF colour) {
+  return std::uint32_t{GetRValue(colour)} << 16 | std::uint32_t{GetGValue(colour)} << 8 |
+         GetBValue(colour);
+}
+
 // Each line's colour: with high contrast on, the system's colours alone.
 COLORREF LineColour(std::size_t line) {
   HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
@@ -44,7 +49,8 @@ COLORREF LineColour(std::size_t line) {
                                COLOR_HOTLIGHT};
     return GetSysColor(kSystem[line]);
   }
-  return line == 0 ? GetSysColor(COLOR_WINDOWTEXT) : FromRgb(kPreviewColours[line]);
+  return line == 0 ? GetSysColor(COLOR_WINDOWTEXT)
+                   : FromRgb(PreviewColours(ToRgb(GetSysColor(COLOR_WINDOW)))[line]);
 }
 
 void Line(HDC dc, PlotPoint from, PlotPoint to) {
