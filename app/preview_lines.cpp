@@ -1,5 +1,6 @@
 #include "app/preview_lines.h"
 
+#include <ctime>
 #include <system_error>
 
 #include "app/caught_report.h"
@@ -8,23 +9,36 @@
 #include "base/decimal_number.h"
 #include "passlines/compute_pass_lines.h"
 #include "passlines/separation_move.h"
+#include "linefiles/line_file.h"
 #include "platform/files.h"
 
 namespace kelvane {
 
 namespace {
 
-// Each input's size and time of last change, as far as they can be learnt.
-std::string InputStamp(const std::filesystem::path& folder) {
+// Each line file's size and time of last change, as far as they can be learnt.
+std::string Stamp(const Folder& folder) {
   std::string stamp;
-  for (std::size_t i = 0; i < 3; ++i) {
-    std::error_code error;
-    const std::filesystem::path path = folder / kLineNames[i];
-    const auto size = std::filesystem::file_size(path, error);
-    const auto time = std::filesystem::last_write_time(path, error);
-    stamp += std::to_string(size) + " " + std::to_string(time.time_since_epoch().count()) + ";";
+  for (const std::string_view name : kLineNames) {
+    FileFacts facts;
+    try {
+      facts = FactsAt(folder, FollowLinksInFolder(folder, name));
+    } catch (...) {
+      Ignore(folder.Stat(name, facts));  // the read says what is wrong
+    }
+    stamp += std::to_string(facts.size) + " " + std::to_string(facts.modified) + ";";
   }
   return stamp;
+}
+
+// A time as people read it where they are: "2026-12-07 17:02".
+std::string LocalTime(std::int64_t seconds) {
+  const auto time = static_cast<std::time_t>(seconds);
+  const std::tm* local = std::localtime(&time);
+  char text[32];
+  return local != nullptr && std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", local) > 0
+             ? text
+             : "at an unknown time";
 }
 
 std::vector<float> Separations(const LineGrid& grid) {
@@ -54,12 +68,17 @@ std::string HeldSummary(const std::array<std::vector<float>, 5>& lines, float li
 }  // namespace
 
 std::string PreviewDescription(const PreviewLines& lines) {
-  if (lines.problem.empty()) return lines.summary;
-  return lines.summary.empty() ? lines.problem : lines.summary + " " + lines.problem;
+  std::string text;
+  for (const std::string* part : {&lines.summary, &lines.replaces, &lines.problem}) {
+    if (!part->empty()) text += (text.empty() ? "" : " ") + *part;
+  }
+  return text;
 }
 
 bool PreviewSource::Refresh(const std::filesystem::path& folder) {
-  std::string stamp = folder.empty() ? "" : InputStamp(folder);
+  Folder held;
+  const bool opened = !folder.empty() && !held.Open(folder);
+  std::string stamp = opened ? Stamp(held) : "";
   if (folder == folder_ && stamp == stamp_ && (inputs_ || !problem_.empty())) return false;
   folder_ = folder;
   stamp_ = std::move(stamp);
@@ -70,11 +89,39 @@ bool PreviewSource::Refresh(const std::filesystem::path& folder) {
     return true;
   }
   try {
-    inputs_ = ReadPassInputs(OpenFolder(folder));
+    const Folder one = OpenFolder(folder);
+    inputs_ = ReadPassInputs(one);
+    ReadOnDisk(one);
   } catch (...) {
     problem_ = ReportCaught().text;
   }
   return true;
+}
+
+// Each pass line on disk, read as an input is; one that cannot be read never stops Go.
+void PreviewSource::ReadOnDisk(const Folder& folder) {
+  std::array<std::string, 2> verbs, notes;
+  LineFileReader reader;
+  for (std::size_t pass = 0; pass < 2; ++pass) {
+    const std::string_view name = kLineNames[kInputCount + pass];
+    on_disk_[pass].clear();
+    verbs[pass] = "replaces ";
+    try {
+      const FileFacts facts = FactsAt(folder, FollowLinksInFolder(folder, name));
+      if (!facts.exists) {
+        verbs[pass] = "writes ";
+        continue;
+      }
+      on_disk_[pass] = Separations(reader.Read(folder, name));
+      notes[pass] = " (written " + LocalTime(facts.modified) + ")";
+    } catch (...) {
+      notes[pass] = ", which on disk cannot be read: " + ReportCaught().text + ",";
+    }
+  }
+  replaces_ = "Go " + verbs[0] + std::string(kLineNames[3]) + notes[0] + " and " +
+              (verbs[1] == verbs[0] ? "" : verbs[1]) + std::string(kLineNames[4]) + notes[1];
+  if (replaces_.back() == ',') replaces_.pop_back();
+  replaces_ += ".";
 }
 
 PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
@@ -99,6 +146,8 @@ PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
     return lines;
   }
   lines.summary = HeldSummary(lines.separations, limit.meters);
+  lines.on_disk = on_disk_;
+  lines.replaces = replaces_;
   return lines;
 }
 

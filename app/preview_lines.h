@@ -10,6 +10,7 @@
 
 #include "linefiles/line_grid.h"
 #include "passlines/compute_pass_lines.h"
+#include "platform/folder.h"
 
 namespace kelvane {
 
@@ -23,10 +24,17 @@ struct PreviewLines {
   // Where the limit holds the pass lines back, when they are shown: "At 4 m the limit
   // holds Pass1 on 96 of 360 rows and Pass2 on 108."
   std::string summary;
+  // The pass lines on disk now, which Go replaces; empty for one that is not there or
+  // cannot be read.
+  std::array<std::vector<float>, 2> on_disk;
+  // What Go does to them: "Go replaces Pass1.txt (written 2026-12-07 17:02) and Pass2.txt
+  // (written ...).", "Go writes Pass1.txt and Pass2.txt.", and for one that cannot be read
+  // "Pass1.txt on disk cannot be read: <report>."; "" before the inputs are read.
+  std::string replaces;
 };
 
-// The preview's name for assistive technology, and what it says in words: the summary, or
-// why lines are missing.
+// The preview's name for assistive technology, and what it says in words: the summary,
+// what Go replaces, and why lines are missing.
 inline constexpr std::string_view kPreviewName = "Preview of the lines Go will write";
 std::string PreviewDescription(const PreviewLines& lines);
 
@@ -34,8 +42,9 @@ std::string PreviewDescription(const PreviewLines& lines);
 // would make of them. Go reads the files itself: nothing here ever reaches an output.
 class PreviewSource {
  public:
-  // Reads the inputs in `folder` when it is not the folder last read, or when any input's
-  // size or time changed since. Returns true when it read them.
+  // Reads the inputs and the pass lines on disk in `folder`, as Go reads inputs, when it is
+  // not the folder last read, or when any of the five files' size or time changed since.
+  // Returns true when it read them.
   bool Refresh(const std::filesystem::path& folder);
 
   // The five lines for the limit the user typed: the inputs alone, with the refusal, when
@@ -43,10 +52,14 @@ class PreviewSource {
   PreviewLines Lines(std::string_view limit_text) const;
 
  private:
+  void ReadOnDisk(const Folder& folder);
+
   std::filesystem::path folder_;
   std::string stamp_;  // each input's size and time at the last read
   std::optional<std::array<LineGrid, 3>> inputs_;
   std::string problem_;  // the read's error report
+  std::array<std::vector<float>, 2> on_disk_;
+  std::string replaces_;
 };
 
 }  // namespace kelvane

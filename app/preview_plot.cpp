@@ -76,6 +76,38 @@ std::vector<PlotPoint> Trace(const std::vector<float>& values, const PlotBox& fr
   return points;
 }
 
+// The course of `disk` where it differs from `fresh`, in runs, on Trace's points: one a row
+// where each row has a pixel column, else the least and the greatest of each column's.
+std::vector<std::vector<PlotPoint>> DifferingRuns(const std::vector<float>& disk,
+                                                  const std::vector<float>& fresh,
+                                                  const PlotBox& frame,
+                                                  std::pair<double, double> range) {
+  const std::vector<PlotPoint> course = Trace(disk, frame, range);
+  const std::size_t count = disk.size(), width = static_cast<std::size_t>(frame.width);
+  const bool per_row = count <= width;
+  std::vector<std::vector<PlotPoint>> runs(1);
+  for (std::size_t group = 0; group < (per_row ? count : width); ++group) {
+    const std::size_t first = per_row ? group : group * count / width;
+    const std::size_t end = per_row ? group + 1 : (group + 1) * count / width;
+    bool differs = false;
+    for (std::size_t row = first; row < end; ++row) {
+      differs = differs || row >= fresh.size() || disk[row] != fresh[row];
+    }
+    if (!differs) {
+      if (!runs.back().empty()) runs.emplace_back();
+      continue;
+    }
+    const std::size_t points = per_row ? 1 : 2;
+    runs.back().insert(runs.back().end(), course.begin() + static_cast<std::ptrdiff_t>(group * points),
+                       course.begin() + static_cast<std::ptrdiff_t>((group + 1) * points));
+  }
+  if (runs.back().empty()) runs.pop_back();
+  for (std::vector<PlotPoint>& run : runs) {  // a lone point as a short dash
+    if (run.size() == 1) run = {{run[0].x - 2, run[0].y}, {run[0].x + 2, run[0].y}};
+  }
+  return runs;
+}
+
 // What each part of the picture is laid out with.
 struct Layout {
   PlotBox area;
@@ -114,12 +146,14 @@ int DrawLegend(const PreviewLines& lines, const Layout& layout, PlotPicture& pic
 std::pair<double, double> ValueRange(const PreviewLines& lines) {
   double low = INFINITY;
   double high = -INFINITY;
-  for (const std::vector<float>& values : lines.separations) {
+  const auto take = [&](const std::vector<float>& values) {
     for (const float value : values) {
       low = std::min<double>(low, value);
       high = std::max<double>(high, value);
     }
-  }
+  };
+  for (const std::vector<float>& values : lines.separations) take(values);
+  for (const std::vector<float>& values : lines.on_disk) take(values);
   if (high == low) {
     low -= 1;
     high += 1;
@@ -208,10 +242,11 @@ PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasu
   PlotPicture picture{};
   const Layout layout{area, measure, measure.line_height, std::max(4, measure.line_height / 2)};
   int top = DrawLegend(lines, layout, picture);
-  if (!picture.texts.empty() && !lines.summary.empty()) {
-    const int width = measure.width(lines.summary);
-    picture.texts.push_back({{area.left + layout.pad, top, width, layout.line}, lines.summary});
-    top += layout.line + layout.pad;
+  for (const std::string* text : {&lines.summary, &lines.replaces}) {
+    if (picture.texts.empty() || text->empty()) continue;
+    picture.texts.push_back(
+        {{area.left + layout.pad, top, measure.width(*text), layout.line}, *text});
+    top += layout.line;
   }
   if (picture.texts.empty()) {
     picture.message = Message(lines.problem, area, layout.pad);
@@ -224,6 +259,11 @@ PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasu
   DrawRows(count, layout, labels_width, picture);
   for (std::size_t i = 0; i < lines.separations.size(); ++i) {
     picture.traces[i] = Trace(lines.separations[i], picture.frame, range);
+  }
+  for (std::size_t pass = 0; pass < 2; ++pass) {
+    const std::vector<float>& fresh = lines.separations[kInputCount + pass];
+    if (fresh.empty() || lines.on_disk[pass].empty()) continue;
+    picture.on_disk[pass] = DifferingRuns(lines.on_disk[pass], fresh, picture.frame, range);
   }
   if (!lines.problem.empty()) picture.message = Message(lines.problem, picture.frame, layout.pad);
   return picture;

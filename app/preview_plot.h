@@ -53,6 +53,9 @@ struct PlotPicture {
   std::array<std::vector<PlotPoint>, 5> traces;
   // A short piece of each shown line's pen, beside its name in the legend.
   std::array<std::array<PlotPoint, 2>, 5> samples;
+  // The pass lines on disk where they differ from those Go writes, in runs: drawn thin and
+  // dashed, under the pass lines.
+  std::array<std::vector<std::vector<PlotPoint>>, 2> on_disk;
   std::vector<std::array<PlotPoint, 2>> ticks;
   std::vector<PlotText> texts;  // the legend's names, the axes' numbers and units
   PlotText message;             // why lines are missing; "" when none is

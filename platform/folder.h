@@ -27,6 +27,7 @@ struct FileFacts {
   std::uint64_t file = 0;
   std::uint64_t links = 0;  // how many names the file has
   std::uint64_t size = 0;
+  std::int64_t modified = 0;  // when its content last changed: seconds since 1970, UTC
 };
 
 inline bool SameFile(const FileFacts& a, const FileFacts& b) {

@@ -72,7 +72,8 @@ FileFacts FactsOf(const struct stat& status) {
           static_cast<std::uint64_t>(status.st_dev),
           static_cast<std::uint64_t>(status.st_ino),
           static_cast<std::uint64_t>(status.st_nlink),
-          static_cast<std::uint64_t>(status.st_size)};
+          static_cast<std::uint64_t>(status.st_size),
+          static_cast<std::int64_t>(status.st_mtime)};
 }
 
 std::string UserName(uid_t uid) {

@@ -69,7 +69,10 @@ HANDLE Raw(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 FileFacts FactsOf(HANDLE file) {
   BY_HANDLE_FILE_INFORMATION info{};
-  if (!::GetFileInformationByHandle(file, &info)) return {true, false, false, 0, 0, 1, 0};
+  if (!::GetFileInformationByHandle(file, &info)) return {true, false, false, 0, 0, 1, 0, 0};
+  // FILETIME counts 100 ns from 1601.
+  const std::uint64_t written =
+      (std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) | info.ftLastWriteTime.dwLowDateTime;
   const bool link = info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
   const bool folder = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
   return {true,
@@ -78,7 +81,8 @@ FileFacts FactsOf(HANDLE file) {
           info.dwVolumeSerialNumber,
           (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
           info.nNumberOfLinks,
-          (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow};
+          (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow,
+          static_cast<std::int64_t>(written / 10000000) - 11644473600};
 }
 
 // Opens `path` itself, never what a reparse point at it leads to.

@@ -42,6 +42,14 @@ void PreviewPlot::paintEvent(QPaintEvent* /*event*/) {
   for (const PlotText& label : picture.texts) {
     painter.drawText(ToRect(label.box), Qt::AlignLeft | Qt::AlignTop, FromUtf8(label.text));
   }
+  for (std::size_t pass = 0; pass < 2; ++pass) {  // under the pass lines Go writes
+    painter.setPen(QPen(QColor(QRgb(colours[kInputCount + pass])), 1, Qt::DashLine));
+    for (const std::vector<PlotPoint>& run : picture.on_disk[pass]) {
+      QPolygon points;
+      for (const PlotPoint& point : run) points.append(QPoint(point.x, point.y));
+      painter.drawPolyline(points);
+    }
+  }
   // A wider pen is drawn as that many one-pixel lines, each a pixel below the last: Qt
   // strokes a wide pen many times slower, too slow for a full-screen redraw within a frame.
   for (std::size_t i = 0; i < picture.traces.size(); ++i) {

@@ -196,7 +196,8 @@ TEST(Form1Test, PreviewShowsWhatGoWillWrite) {
   EXPECT_EQ(fault(0.4), "");  // the midpoint is 5 m off, further than the limit
   text1->setText("100");
   EXPECT_EQ(fault(0.5), "");
-  EXPECT_EQ(preview->accessibleDescription().toStdString(), preview->lines().summary);
+  EXPECT_EQ(preview->accessibleDescription().toStdString(),
+            preview->lines().summary + " Go writes Pass1.txt and Pass2.txt.");
   text1->setText("-1");
   EXPECT_EQ(fault(-1), "");
   EXPECT_EQ(preview->lines().problem, RefusalMessage(LimitProblem::kNegative));

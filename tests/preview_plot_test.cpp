@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "tests/test_support.h"
 
 namespace kelvane {
 
@@ -105,6 +108,36 @@ TEST(PreviewLinesTest, SaysWhereTheLimitHoldsThePassLines) {
   const PlotPicture picture = DrawPreview(lines, {0, 0, 800, 400}, kMeasure);
   EXPECT_EQ(TextsOf(picture)[5], lines.summary);  // under the five names
   EXPECT_LT(picture.texts[5].box.top + 14, picture.frame.top);
+}
+
+// The pass lines on disk are read as inputs are, and drawn only where they differ from what
+// Go writes; the preview says which Go writes and which it replaces, and one that cannot be
+// read is said, never in Go's way.
+TEST(PreviewLinesTest, ShowsWhatGoReplaces) {
+  const ScratchDir dir;
+  for (const char* name : {"Race.txt", "MaxRace.txt", "MinRace.txt"}) {
+    std::filesystem::copy_file(std::filesystem::path(KELVANE_EXAMPLES) / name, dir.path / name);
+  }
+  PreviewSource source;
+  source.Refresh(dir.path);
+  EXPECT_EQ(source.Lines("4").replaces, "Go writes Pass1.txt and Pass2.txt.");
+  std::filesystem::copy_file(std::filesystem::path(KELVANE_EXAMPLES) / "Pass1.txt",
+                             dir.path / "Pass1.txt");  // what Go writes at 4 m
+  std::filesystem::create_directory(dir.path / "Pass2.txt");
+  ASSERT_TRUE(source.Refresh(dir.path));
+  const PreviewLines lines = source.Lines("4");
+  EXPECT_EQ(lines.replaces.substr(0, 31), "Go replaces Pass1.txt (written ");
+  EXPECT_NE(lines.replaces.find(") and Pass2.txt, which on disk cannot be read: file error: "),
+            std::string::npos)
+      << lines.replaces;
+  const auto runs = [](const PreviewLines& shown) {
+    return DrawPreview(shown, {0, 0, 800, 400}, kMeasure).on_disk[0].size();
+  };
+  EXPECT_EQ(runs(lines), 0u);  // the same as Go's: not drawn
+  EXPECT_GT(runs(source.Lines("3")), 0u);
+  PreviewLines one_row = lines;
+  one_row.on_disk[0][100] += 1;  // touched up by hand in one row
+  EXPECT_EQ(runs(one_row), 1u);
 }
 
 }  // namespace

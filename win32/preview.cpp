@@ -150,6 +150,14 @@ void PreviewPlot::Paint(HDC dc) const {
     const std::wstring wide = Utf16(label.text);
     TextOutW(dc, label.box.left, label.box.top, wide.c_str(), static_cast<int>(wide.size()));
   }
+  for (std::size_t pass = 0; pass < 2; ++pass) {  // under the pass lines Go writes
+    const Selected pen(dc, CreatePen(PS_DASH, 1, LineColour(kInputCount + pass)));
+    for (const std::vector<PlotPoint>& run : picture.on_disk[pass]) {
+      std::vector<POINT> points;
+      for (const PlotPoint& point : run) points.push_back({point.x, point.y});
+      Polyline(dc, points.data(), static_cast<int>(points.size()));
+    }
+  }
   for (std::size_t i = 0; i < picture.traces.size(); ++i) {
     const Selected pen(dc, CreatePen(PS_SOLID, kPreviewPenWidths[i], LineColour(i)));
     const auto& [from, to] = picture.samples[i];
