@@ -7,9 +7,9 @@
 #include "app/folder_line.h"
 #include "app/limit_text.h"
 #include "base/decimal_number.h"
+#include "linefiles/line_file.h"
 #include "passlines/compute_pass_lines.h"
 #include "passlines/separation_move.h"
-#include "linefiles/line_file.h"
 #include "platform/files.h"
 
 namespace kelvane {
@@ -145,6 +145,7 @@ PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
     lines.problem = ReportCaught().text;
     return lines;
   }
+  lines.limit = limit.meters;
   lines.summary = HeldSummary(lines.separations, limit.meters);
   lines.on_disk = on_disk_;
   lines.replaces = replaces_;

@@ -19,6 +19,8 @@ struct PreviewLines {
   // The separation of each data row, in meters, per line of kLineNames; empty for a line
   // that cannot be shown.
   std::array<std::vector<float>, 5> separations;
+  // The limit the pass lines are made with, in meters; below 0 when they are not shown.
+  float limit = -1;
   // Why lines are missing, in the words Go would report; "" when all five are there.
   std::string problem;
   // Where the limit holds the pass lines back, when they are shown: "At 4 m the limit

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "passlines/separation_move.h"
+
 namespace kelvane {
 
 namespace {
@@ -98,7 +100,8 @@ std::vector<std::vector<PlotPoint>> DifferingRuns(const std::vector<float>& disk
       continue;
     }
     const std::size_t points = per_row ? 1 : 2;
-    runs.back().insert(runs.back().end(), course.begin() + static_cast<std::ptrdiff_t>(group * points),
+    runs.back().insert(runs.back().end(),
+                       course.begin() + static_cast<std::ptrdiff_t>(group * points),
                        course.begin() + static_cast<std::ptrdiff_t>((group + 1) * points));
   }
   if (runs.back().empty()) runs.pop_back();
@@ -106,6 +109,39 @@ std::vector<std::vector<PlotPoint>> DifferingRuns(const std::vector<float>& disk
     if (run.size() == 1) run = {{run[0].x - 2, run[0].y}, {run[0].x + 2, run[0].y}};
   }
   return runs;
+}
+
+// The pixel columns of `frame` where `limit` holds back the pass line of `race` toward
+// `companion` in any of the rows under them.
+std::vector<int> HeldColumns(const std::vector<float>& race, const std::vector<float>& companion,
+                             float limit, const PlotBox& frame) {
+  std::vector<int> columns;
+  const std::size_t count = race.size();
+  const double span = static_cast<double>(std::max<std::size_t>(count, 2) - 1);
+  for (std::size_t row = 0; row < count && row < companion.size(); ++row) {
+    if (!HeldByLimit(race[row], companion[row], limit)) continue;
+    const int x =
+        frame.left +
+        static_cast<int>(std::lround(static_cast<double>(row) / span * (frame.width - 1)));
+    if (columns.empty() || columns.back() != x) columns.push_back(x);
+  }
+  return columns;
+}
+
+// The band of race ± limit, kept inside the frame: the upper edge rightward, then the lower
+// edge back.
+std::vector<PlotPoint> Band(const std::vector<float>& race, float limit, const PlotBox& frame,
+                            std::pair<double, double> range) {
+  std::vector<float> upper(race), lower(race);
+  const auto inside = [&range](double value) {
+    return static_cast<float>(std::clamp(value, range.first, range.second));
+  };
+  for (float& value : upper) value = inside(double{value} + limit);
+  for (float& value : lower) value = inside(double{value} - limit);
+  std::vector<PlotPoint> outline = Trace(upper, frame, range);
+  const std::vector<PlotPoint> below = Trace(lower, frame, range);
+  outline.insert(outline.end(), below.rbegin(), below.rend());
+  return outline;
 }
 
 // What each part of the picture is laid out with.
@@ -224,6 +260,15 @@ double Luminance(std::uint32_t rgb) {
 
 }  // namespace
 
+std::uint32_t BandColour(std::uint32_t background, std::uint32_t text) {
+  std::uint32_t blend = 0;
+  for (const int shift : {16, 8, 0}) {
+    const auto over = [&](std::uint32_t rgb) { return static_cast<int>((rgb >> shift) & 0xFF); };
+    blend |= static_cast<std::uint32_t>((over(background) * 7 + over(text)) / 8) << shift;
+  }
+  return blend;
+}
+
 double ContrastRatio(std::uint32_t first, std::uint32_t second) {
   const double one = Luminance(first), other = Luminance(second);
   return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
@@ -262,9 +307,17 @@ PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasu
   }
   for (std::size_t pass = 0; pass < 2; ++pass) {
     const std::vector<float>& fresh = lines.separations[kInputCount + pass];
-    if (fresh.empty() || lines.on_disk[pass].empty()) continue;
-    picture.on_disk[pass] = DifferingRuns(lines.on_disk[pass], fresh, picture.frame, range);
+    if (fresh.empty() || lines.limit < 0) continue;
+    picture.held_columns[pass] =
+        HeldColumns(lines.separations[0], lines.separations[1 + pass], lines.limit, picture.frame);
+    picture.marks_y[pass] =
+        picture.frame.top + picture.frame.height - 7 - 5 * static_cast<int>(pass);
+    if (!lines.on_disk[pass].empty()) {
+      picture.on_disk[pass] = DifferingRuns(lines.on_disk[pass], fresh, picture.frame, range);
+    }
   }
+  if (lines.limit >= 0)
+    picture.band = Band(lines.separations[0], lines.limit, picture.frame, range);
   if (!lines.problem.empty()) picture.message = Message(lines.problem, picture.frame, layout.pad);
   return picture;
 }

@@ -21,6 +21,9 @@ namespace kelvane {
 // the toolkit's own.
 std::array<std::uint32_t, 5> PreviewColours(std::uint32_t background);
 
+// The band's colour: `text` faintly over `background`.
+std::uint32_t BandColour(std::uint32_t background, std::uint32_t text);
+
 // The contrast ratio of two colours, 1 to 21, as WCAG defines it.
 double ContrastRatio(std::uint32_t first, std::uint32_t second);
 // Pen widths: the pass lines wider than the lines they are made of.
@@ -53,6 +56,13 @@ struct PlotPicture {
   std::array<std::vector<PlotPoint>, 5> traces;
   // A short piece of each shown line's pen, beside its name in the legend.
   std::array<std::array<PlotPoint, 2>, 5> samples;
+  // The band where the limit lets a pass line go, race line ± limit, as one outline inside
+  // the frame: drawn faint, under everything else.
+  std::vector<PlotPoint> band;
+  // Per pass line, the pixel columns where the limit holds it back in any row, marked in
+  // its colour in a strip along the bottom of the frame, at marks_y.
+  std::array<std::vector<int>, 2> held_columns;
+  std::array<int, 2> marks_y{};
   // The pass lines on disk where they differ from those Go writes, in runs: drawn thin and
   // dashed, under the pass lines.
   std::array<std::vector<std::vector<PlotPoint>>, 2> on_disk;

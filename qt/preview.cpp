@@ -36,11 +36,24 @@ void PreviewPlot::paintEvent(QPaintEvent* /*event*/) {
   const QColor text = palette().color(QPalette::Text);
   const std::array<std::uint32_t, 5> colours = PreviewColours(palette().base().color().rgb());
   painter.fillRect(rect(), palette().base());
+  if (!picture.band.empty()) {  // faint, under everything
+    QPolygon band;
+    for (const PlotPoint& point : picture.band) band.append(QPoint(point.x, point.y));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(QRgb(BandColour(palette().base().color().rgb(), text.rgb()))));
+    painter.drawPolygon(band);
+    painter.setBrush(Qt::NoBrush);
+  }
   painter.setPen(text);
   if (picture.frame.width > 0) painter.drawRect(ToRect(picture.frame).adjusted(0, 0, -1, -1));
   for (const auto& [from, to] : picture.ticks) painter.drawLine(from.x, from.y, to.x, to.y);
   for (const PlotText& label : picture.texts) {
     painter.drawText(ToRect(label.box), Qt::AlignLeft | Qt::AlignTop, FromUtf8(label.text));
+  }
+  for (std::size_t pass = 0; pass < 2; ++pass) {  // where the limit holds a pass line back
+    painter.setPen(QColor(QRgb(colours[kInputCount + pass])));
+    const int y = picture.marks_y[pass];
+    for (const int x : picture.held_columns[pass]) painter.drawLine(x, y, x, y + 3);
   }
   for (std::size_t pass = 0; pass < 2; ++pass) {  // under the pass lines Go writes
     painter.setPen(QPen(QColor(QRgb(colours[kInputCount + pass])), 1, Qt::DashLine));

@@ -39,7 +39,8 @@ struct Picture {
 };
 
 // Where the preview of WriteSineLines is wrong, or "" where it is right: inside the frame
-// (the rectangle of text colour across most of the picture), nine in ten pixel columns
+// (the rectangle of text colour across most of the picture, less the strip of marks along
+// its bottom), nine in ten pixel columns
 // show all five lines, each pass line `fraction` of the way from the race line to its
 // companion (within 3 pixels) and never within 3 pixels of the race line; or, for a
 // `fraction` below 0, the input lines and neither pass line.
@@ -57,7 +58,7 @@ inline std::string PreviewFault(const Picture& picture, double fraction) {
   int columns = 0, right_columns = 0;
   for (int x = left + wide / 10; x < left + wide * 9 / 10; ++x, ++columns) {
     std::array<std::vector<int>, 5> rows;
-    for (int y = top + 1; y < bottom; ++y) {
+    for (int y = top + 1; y < bottom - 12; ++y) {  // above the strip of the limit's marks
       const std::uint32_t pixel = picture.pixel(x, y);
       for (std::size_t line = 0; line < 5; ++line) {
         if (pixel == (line == 0 ? picture.text : picture.colours[line])) rows[line].push_back(y);

@@ -79,6 +79,24 @@ TEST(PreviewPlotTest, AxesAndCoursesFollowTheValues) {
   EXPECT_EQ(DrawPreview(lines, {0, 0, 500, 300}, kMeasure).message.box.top, frame.top + 7);
 }
 
+// The band spans race ± limit inside the frame, and each pass line is marked under the
+// rows where the limit holds it back, and only there.
+TEST(PreviewPlotTest, MarksWhereTheLimitHolds) {
+  PreviewLines lines;
+  lines.separations = {{{0, 0, 0}, {10, 2, 10}, {-1, -1, -1}, {4, 1, 4}, {-0.5, -0.5, -0.5}}};
+  lines.limit = 4;
+  const PlotPicture picture = DrawPreview(lines, {0, 0, 500, 300}, kMeasure);
+  const PlotBox& frame = picture.frame;
+  EXPECT_EQ(picture.held_columns[0], (std::vector<int>{frame.left, frame.left + frame.width - 1}));
+  EXPECT_TRUE(picture.held_columns[1].empty());
+  ASSERT_EQ(picture.band.size(), 6u);  // three rows up, three back
+  for (const PlotPoint& point : picture.band) {
+    EXPECT_TRUE(point.y >= frame.top && point.y < frame.top + frame.height) << point.y;
+  }
+  EXPECT_LT(picture.band[0].y, picture.traces[0][0].y);   // 4 m above the race line
+  EXPECT_GT(picture.marks_y[0], picture.traces[2][0].y);  // under the lowest line
+}
+
 // Every line stands out at 3:1 at least against a light or a dark plot, as WCAG asks of
 // graphics, and each pass line differs from its companion.
 TEST(PreviewPlotTest, EveryLineStandsOutOnLightAndDarkPlots) {

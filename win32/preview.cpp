@@ -135,6 +135,13 @@ void PreviewPlot::Paint(HDC dc) const {
   const COLORREF background = GetSysColor(COLOR_WINDOW);
   const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
   FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+  if (!picture.band.empty()) {  // faint, under everything
+    const Selected pen(dc, GetStockObject(NULL_PEN), false);
+    const Selected brush(dc, CreateSolidBrush(FromRgb(BandColour(ToRgb(background), ToRgb(text)))));
+    std::vector<POINT> band;
+    for (const PlotPoint& point : picture.band) band.push_back({point.x, point.y});
+    Polygon(dc, band.data(), static_cast<int>(band.size()));
+  }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, text);
   {
@@ -149,6 +156,11 @@ void PreviewPlot::Paint(HDC dc) const {
   for (const PlotText& label : picture.texts) {
     const std::wstring wide = Utf16(label.text);
     TextOutW(dc, label.box.left, label.box.top, wide.c_str(), static_cast<int>(wide.size()));
+  }
+  for (std::size_t pass = 0; pass < 2; ++pass) {  // where the limit holds a pass line back
+    const Selected pen(dc, CreatePen(PS_SOLID, 1, LineColour(kInputCount + pass)));
+    const int y = picture.marks_y[pass];
+    for (const int x : picture.held_columns[pass]) Line(dc, {x, y}, {x, y + 4});
   }
   for (std::size_t pass = 0; pass < 2; ++pass) {  // under the pass lines Go writes
     const Selected pen(dc, CreatePen(PS_DASH, 1, LineColour(kInputCount + pass)));
