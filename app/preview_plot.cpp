@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "base/decimal_number.h"
 #include "passlines/separation_move.h"
 
 namespace kelvane {
@@ -223,8 +224,10 @@ int DrawMeters(std::pair<double, double> range, const Layout& layout, int top,
   return labels_width;
 }
 
-// The `count` data rows along the bottom of the frame, numbered from 1, under the unit.
-void DrawRows(std::size_t count, const Layout& layout, int labels_width, PlotPicture& picture) {
+// The `count` data rows from the row `first` (from 0) along the bottom of the frame,
+// numbered from 1, under the unit.
+void DrawRows(int first, std::size_t count, const Layout& layout, int labels_width,
+              PlotPicture& picture) {
   const PlotBox& frame = picture.frame;
   const int label_y = frame.top + frame.height + kTickLength;
   picture.texts.push_back(
@@ -233,8 +236,10 @@ void DrawRows(std::size_t count, const Layout& layout, int labels_width, PlotPic
   const double span = static_cast<double>(count - 1);
   const double step =
       std::max(1.0, NiceStep(span, frame.width / std::max(1, 2 * layout.measure.width("00000"))));
-  for (double row = step; row <= static_cast<double>(count); row += step) {
-    const int x = frame.left + static_cast<int>(std::lround((row - 1) / span * (frame.width - 1)));
+  const double shown_first = first + 1, shown_last = shown_first + span;
+  for (double row = std::ceil(shown_first / step) * step; row <= shown_last; row += step) {
+    const int x =
+        frame.left + static_cast<int>(std::lround((row - shown_first) / span * (frame.width - 1)));
     picture.ticks.push_back({PlotPoint{x, frame.top + frame.height}, PlotPoint{x, label_y}});
     const std::string text = TickText(row, step);
     const int width = layout.measure.width(text);
@@ -283,7 +288,85 @@ std::array<std::uint32_t, 5> PreviewColours(std::uint32_t background) {
                                                                                    : kOnDark;
 }
 
-PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasure& measure) {
+namespace {
+
+// `lines` from the row `first` to the row `last`, both from 0.
+PreviewLines Slice(const PreviewLines& lines, int first, int last) {
+  PreviewLines shown = lines;
+  const auto cut = [first, last](std::vector<float>& values) {
+    const auto end = std::min(values.size(), static_cast<std::size_t>(last) + 1);
+    const auto begin = std::min(end, static_cast<std::size_t>(first));
+    values = std::vector<float>(values.begin() + static_cast<std::ptrdiff_t>(begin),
+                                values.begin() + static_cast<std::ptrdiff_t>(end));
+  };
+  for (std::vector<float>& values : shown.separations) cut(values);
+  for (std::vector<float>& values : shown.on_disk) cut(values);
+  return shown;
+}
+
+// The row under the pointer in `picture`, of the `count` shown from the row `first`: a line
+// across the frame, and the row's number and separations on the line at `top`.
+void DrawReadout(const PreviewLines& shown, int first, std::size_t count, const Layout& layout,
+                 int pointer_x, int top, PlotPicture& picture) {
+  const PlotBox& frame = picture.frame;
+  if (count == 0 || pointer_x < frame.left || pointer_x >= frame.left + frame.width) return;
+  const double span = static_cast<double>(std::max<std::size_t>(count, 2) - 1);
+  const auto row = static_cast<std::size_t>(
+      std::clamp<long>(std::lround((pointer_x - frame.left) / double(frame.width - 1) * span), 0,
+                       static_cast<long>(count) - 1));
+  const int x = frame.left +
+                static_cast<int>(std::lround(static_cast<double>(row) / span * (frame.width - 1)));
+  picture.cursor = {PlotPoint{x, frame.top}, PlotPoint{x, frame.top + frame.height - 1}};
+  std::string text = "Row " + std::to_string(first + static_cast<int>(row) + 1) + ":";
+  for (std::size_t line = 0; line < shown.separations.size(); ++line) {
+    if (row >= shown.separations[line].size()) continue;
+    text += std::string(line == 0 ? " " : ", ") + std::string(kLineNames[line]) + " ";
+    AppendDecimal(text, shown.separations[line][row]);
+    text += " m";
+  }
+  picture.readout = {{layout.area.left + layout.pad, top, layout.measure.width(text), layout.line},
+                     text};
+}
+
+}  // namespace
+
+std::pair<int, int> VisibleRows(const PlotView& view, int count) {
+  if (view.last < view.first || count <= 0) return {0, std::max(count, 1) - 1};
+  const int last = std::min(view.last, count - 1);
+  return {std::clamp(view.first, 0, last), last};
+}
+
+PlotView ZoomedView(const PlotView& view, int count, const PlotBox& frame, int x, double factor) {
+  const auto [first, last] = VisibleRows(view, count);
+  const double at = std::clamp((x - frame.left) / double(std::max(frame.width - 1, 1)), 0.0, 1.0);
+  const double anchor = first + at * (last - first);
+  const int span = static_cast<int>(std::lround((last - first) * factor));
+  if (span >= count - 1) return {0, -1, view.pointer_x};
+  const int shown = std::max(span, 3);
+  const int start =
+      std::clamp(static_cast<int>(std::lround(anchor - at * shown)), 0, count - 1 - shown);
+  return {start, start + shown, view.pointer_x};
+}
+
+PlotView PannedView(const PlotView& view, int count, const PlotBox& frame, int dx) {
+  const auto [first, last] = VisibleRows(view, count);
+  if (view.last < view.first) return view;  // every row is shown already
+  const int rows =
+      static_cast<int>(std::lround(-dx / double(std::max(frame.width - 1, 1)) * (last - first)));
+  const int start = std::clamp(first + rows, 0, count - 1 - (last - first));
+  return {start, start + (last - first), view.pointer_x};
+}
+
+int RowCount(const PreviewLines& lines) {
+  std::size_t count = 0;
+  for (const std::vector<float>& values : lines.separations) count = std::max(count, values.size());
+  return static_cast<int>(count);
+}
+
+PlotPicture DrawPreview(const PreviewLines& all, PlotBox area, const TextMeasure& measure,
+                        const PlotView& view) {
+  const auto [first, last] = VisibleRows(view, RowCount(all));
+  const PreviewLines lines = Slice(all, first, last);
   PlotPicture picture{};
   const Layout layout{area, measure, measure.line_height, std::max(4, measure.line_height / 2)};
   int top = DrawLegend(lines, layout, picture);
@@ -297,11 +380,12 @@ PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasu
     picture.message = Message(lines.problem, area, layout.pad);
     return picture;
   }
+  const int readout_top = top;  // a line of its own, so that nothing moves as it comes
+  top += layout.line;
   const std::pair<double, double> range = ValueRange(lines);
   const int labels_width = DrawMeters(range, layout, top, picture);
-  std::size_t count = 0;
-  for (const std::vector<float>& values : lines.separations) count = std::max(count, values.size());
-  DrawRows(count, layout, labels_width, picture);
+  const auto count = static_cast<std::size_t>(RowCount(lines));
+  DrawRows(first, count, layout, labels_width, picture);
   for (std::size_t i = 0; i < lines.separations.size(); ++i) {
     picture.traces[i] = Trace(lines.separations[i], picture.frame, range);
   }
@@ -319,6 +403,7 @@ PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasu
   if (lines.limit >= 0)
     picture.band = Band(lines.separations[0], lines.limit, picture.frame, range);
   if (!lines.problem.empty()) picture.message = Message(lines.problem, picture.frame, layout.pad);
+  DrawReadout(lines, first, count, layout, view.pointer_x, readout_top, picture);
   return picture;
 }
 

@@ -69,7 +69,32 @@ struct PlotPicture {
   std::vector<std::array<PlotPoint, 2>> ticks;
   std::vector<PlotText> texts;  // the legend's names, the axes' numbers and units
   PlotText message;             // why lines are missing; "" when none is
+  // The row under the pointer: a line across the frame at it, and its number and every
+  // line's separation there, on a line of its own above the frame ("" when the pointer is
+  // not over the frame).
+  std::array<PlotPoint, 2> cursor{};
+  PlotText readout;
 };
+
+// Which data rows the plot shows, and where the pointer is.
+struct PlotView {
+  int first = 0;       // the first row shown, from 0
+  int last = -1;       // the last row shown; below `first`: every row
+  int pointer_x = -1;  // the pixel column under the pointer; -1 when it is not over the plot
+};
+
+// How many data rows the longest of `lines` has.
+int RowCount(const PreviewLines& lines);
+
+// The rows `view` shows of `count`, first and last, from 0: every row where it names none.
+std::pair<int, int> VisibleRows(const PlotView& view, int count);
+
+// `view` zoomed by `factor` (below 1 in, above 1 out) around the row at the pixel column
+// `x` of `frame`, which stays under it; never fewer than 4 rows, and every row at most.
+PlotView ZoomedView(const PlotView& view, int count, const PlotBox& frame, int x, double factor);
+
+// `view` moved by `dx` pixel columns of `frame`, as a hand drags the plot, within the rows.
+PlotView PannedView(const PlotView& view, int count, const PlotBox& frame, int dx);
 
 // How the window's font sets text: the width of a text, and the height of a line.
 struct TextMeasure {
@@ -83,7 +108,10 @@ struct TextMeasure {
 // every shown line. Where a pixel column holds several rows, their course there is drawn
 // as the least and the greatest of them, so that the points are a few per column whatever
 // the count.
-PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasure& measure);
+// With a view, the rows it shows, the meters fitted to them, and the readout of the row
+// under its pointer.
+PlotPicture DrawPreview(const PreviewLines& lines, PlotBox area, const TextMeasure& measure,
+                        const PlotView& view = {});
 
 }  // namespace kelvane
 

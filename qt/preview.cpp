@@ -1,7 +1,9 @@
 #include "qt/preview.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <QWheelEvent>
 
 #include "app/preview_plot.h"
 #include "qt/text.h"
@@ -19,10 +21,46 @@ PreviewPlot::PreviewPlot(QWidget* parent) : QWidget(parent) {
   setAccessibleName(FromUtf8(kPreviewName));
   setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
 }
 
 void PreviewPlot::SetLines(PreviewLines lines) {
+  if (RowCount(lines) != RowCount(lines_)) view_ = {0, -1, view_.pointer_x};
   lines_ = std::move(lines);
+  update();
+}
+
+void PreviewPlot::mouseMoveEvent(QMouseEvent* event) {
+  const int x = event->position().toPoint().x();
+  if (drag_x_ >= 0) {
+    view_ = PannedView(view_, RowCount(lines_), frame_, x - drag_x_);
+    drag_x_ = x;
+  }
+  view_.pointer_x = x;
+  update();
+}
+
+void PreviewPlot::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) drag_x_ = event->position().toPoint().x();
+}
+
+void PreviewPlot::mouseReleaseEvent(QMouseEvent* /*event*/) { drag_x_ = -1; }
+
+void PreviewPlot::mouseDoubleClickEvent(QMouseEvent* /*event*/) {
+  view_ = {0, -1, view_.pointer_x};
+  update();
+}
+
+void PreviewPlot::wheelEvent(QWheelEvent* event) {
+  const int turned = event->angleDelta().y();
+  if (turned == 0) return;
+  view_ = ZoomedView(view_, RowCount(lines_), frame_, event->position().toPoint().x(),
+                     turned > 0 ? 0.8 : 1.25);
+  update();
+}
+
+void PreviewPlot::leaveEvent(QEvent* /*event*/) {
+  view_.pointer_x = -1;
   update();
 }
 
@@ -32,7 +70,9 @@ void PreviewPlot::paintEvent(QPaintEvent* /*event*/) {
   const TextMeasure measure{
       [&](std::string_view text) { return metrics.horizontalAdvance(FromUtf8(text)); },
       metrics.height()};
-  const PlotPicture picture = DrawPreview(lines_, {0, 0, width(), height()}, measure);
+  const PlotPicture picture = DrawPreview(lines_, {0, 0, width(), height()}, measure, view_);
+  frame_ = picture.frame;
+  readout_ = picture.readout.text;
   const QColor text = palette().color(QPalette::Text);
   const std::array<std::uint32_t, 5> colours = PreviewColours(palette().base().color().rgb());
   painter.fillRect(rect(), palette().base());
@@ -75,6 +115,15 @@ void PreviewPlot::paintEvent(QPaintEvent* /*event*/) {
       if (from.x != to.x) painter.drawLine(from.x, from.y + below, to.x, to.y + below);
       painter.drawPolyline(points.translated(0, below));
     }
+  }
+  if (!picture.readout.text.empty()) {  // the row under the pointer, over everything
+    const auto& [from, to] = picture.cursor;
+    painter.setPen(QPen(text, 1, Qt::DotLine));
+    painter.drawLine(from.x, from.y, to.x, to.y);
+    painter.fillRect(ToRect(picture.readout.box).adjusted(-2, 0, 2, 0), palette().base());
+    painter.setPen(text);
+    painter.drawText(ToRect(picture.readout.box), Qt::AlignLeft | Qt::AlignTop,
+                     FromUtf8(picture.readout.text));
   }
   if (!picture.message.text.empty()) {
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;

@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include "app/folder_line.h"
 #include "app/limit_text.h"
@@ -194,6 +195,24 @@ TEST(Form1Test, PreviewShowsWhatGoWillWrite) {
                         fraction);
   };
   EXPECT_EQ(fault(0.4), "");  // the midpoint is 5 m off, further than the limit
+  // The pointer reads out the row under it; the wheel zooms around it; a double-click shows
+  // every row again.
+  const QPoint middle(preview->width() / 2, preview->height() / 2);
+  QMouseEvent moved(QEvent::MouseMove, middle, preview->mapToGlobal(middle), Qt::NoButton,
+                    Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(preview, &moved);
+  preview->grab();
+  const std::string read = preview->readout(), row = read.substr(0, read.find(':'));
+  EXPECT_EQ(row.substr(0, 4), "Row ");
+  EXPECT_NE(read.find(" m, Pass2.txt "), std::string::npos) << read;
+  QWheelEvent wheel(middle, preview->mapToGlobal(middle), {}, {0, 120}, Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(preview, &wheel);
+  EXPECT_EQ(preview->view().last - preview->view().first, 239);  // four fifths of 299
+  preview->grab();
+  EXPECT_EQ(preview->readout().substr(0, row.size() + 1), row + ":");  // still under the pointer
+  QTest::mouseDClick(preview, Qt::LeftButton, {}, middle);
+  EXPECT_LT(preview->view().last, preview->view().first);
   text1->setText("100");
   EXPECT_EQ(fault(0.5), "");
   EXPECT_EQ(preview->accessibleDescription().toStdString(),

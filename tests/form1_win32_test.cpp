@@ -177,6 +177,24 @@ TEST(Form1Win32Test, PreviewShowsWhatGoWillWrite) {
     return found;
   };
   EXPECT_EQ(fault(0.4), "");  // the midpoint is 5 m off, further than the limit
+  // The pointer reads out the row under it; the wheel, sent to the window with the focus,
+  // zooms around it; a double-click shows every row again.
+  RECT client{};
+  GetClientRect(preview, &client);
+  POINT middle{client.right / 2, client.bottom / 2};
+  SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(middle.x, middle.y));
+  fault(0.4);  // painted
+  const std::string read = plot->readout(), row = read.substr(0, read.find(':'));
+  EXPECT_EQ(row.substr(0, 4), "Row ");
+  EXPECT_NE(read.find(" m, Pass2.txt "), std::string::npos) << read;
+  ClientToScreen(preview, &middle);
+  SendMessageW(form.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
+               MAKELPARAM(middle.x, middle.y));
+  EXPECT_EQ(plot->view().last - plot->view().first, 239);  // four fifths of 299
+  fault(0.4);
+  EXPECT_EQ(plot->readout().substr(0, row.size() + 1), row + ":");  // still under the pointer
+  SendMessageW(preview, WM_LBUTTONDBLCLK, 0, MAKELPARAM(10, 10));
+  EXPECT_LT(plot->view().last, plot->view().first);
   SetWindowTextW(GetDlgItem(form.hwnd(), 102), L"100");
   EXPECT_EQ(fault(0.5), "");
   SetWindowTextW(GetDlgItem(form.hwnd(), 102), L"2,5");

@@ -79,6 +79,29 @@ TEST(PreviewPlotTest, AxesAndCoursesFollowTheValues) {
   EXPECT_EQ(DrawPreview(lines, {0, 0, 500, 300}, kMeasure).message.box.top, frame.top + 7);
 }
 
+// The wheel zooms around the row under the pointer, which stays under it; a drag moves
+// along the rows, never past the first or last; the view shows its rows, numbered as in
+// the file, and reads out the row under the pointer.
+TEST(PreviewPlotTest, ZoomsAroundThePointerAndReadsOutItsRow) {
+  const PlotBox frame{100, 0, 101, 50};  // a pixel column for every hundredth of the rows
+  const PlotView zoomed = ZoomedView({}, 1001, frame, 125, 0.5);
+  EXPECT_EQ(zoomed.first, 125);  // row 250, a quarter across, stays a quarter across
+  EXPECT_EQ(zoomed.last, 625);
+  EXPECT_EQ(PannedView(zoomed, 1001, frame, -100).first, 500);  // dragged a frame leftward
+  EXPECT_EQ(PannedView(zoomed, 1001, frame, 1000).first, 0);
+  EXPECT_EQ(ZoomedView(zoomed, 1001, frame, 125, 4).last, -1);  // out to every row
+  PreviewLines lines;
+  lines.separations[0] = {0.5f, 1.5f, 2.5f, 3.5f, 4.5f, 5.5f};
+  lines.separations[1] = {1, 2, 3, 4, 5, 6};
+  const PlotPicture all = DrawPreview(lines, {0, 0, 400, 300}, kMeasure);
+  const int left = DrawPreview(lines, {0, 0, 400, 300}, kMeasure, {2, 4, -1}).frame.left;
+  const PlotPicture some = DrawPreview(lines, {0, 0, 400, 300}, kMeasure, {2, 4, left});
+  EXPECT_EQ(some.readout.text, "Row 3: Race.txt 2.5 m, MaxRace.txt 3 m");
+  EXPECT_EQ(some.cursor[0].x, some.frame.left);
+  EXPECT_EQ(some.traces[0].size(), 3u);
+  EXPECT_TRUE(all.readout.text.empty());
+}
+
 // The band spans race ± limit inside the frame, and each pass line is marked under the
 // rows where the limit holds it back, and only there.
 TEST(PreviewPlotTest, MarksWhereTheLimitHolds) {

@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <oleacc.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <iterator>
@@ -190,6 +191,14 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       shown_ = true;
       RefreshPreview();
       return 0;
+    case WM_MOUSEWHEEL: {  // comes to the window with the focus: the preview's when over it
+      RECT preview{};
+      GetWindowRect(preview_.hwnd(), &preview);
+      if (PtInRect(&preview, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)})) {
+        return SendMessageW(preview_.hwnd(), message, wparam, lparam);
+      }
+      break;
+    }
     case WM_DPICHANGED:
       OnDpiChanged(*reinterpret_cast<const RECT*>(lparam));
       return 0;

@@ -2,6 +2,9 @@
 
 #include <vector>
 
+// After the Windows API, which it needs.
+#include <windowsx.h>
+
 #include "app/preview_plot.h"
 #include "platform/utf16.h"
 
@@ -68,6 +71,7 @@ bool PreviewPlot::Create(HWND parent, int id) {
   window_class.hInstance = instance;
   window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   window_class.lpszClassName = kClassName;
+  window_class.style = CS_DBLCLKS;
   if (!RegisterClassExW(&window_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
     return false;
   return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
@@ -75,7 +79,44 @@ bool PreviewPlot::Create(HWND parent, int id) {
 }
 
 void PreviewPlot::SetLines(PreviewLines lines) {
+  if (RowCount(lines) != RowCount(lines_)) view_ = {0, -1, view_.pointer_x};
   lines_ = std::move(lines);
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+// `at` is in the preview's client area.
+void PreviewPlot::OnMouse(UINT message, WPARAM wparam, POINT at) {
+  const int count = RowCount(lines_);
+  switch (message) {
+    case WM_MOUSEMOVE:
+      if (drag_x_ >= 0) view_ = PannedView(view_, count, frame_, at.x - drag_x_);
+      drag_x_ = drag_x_ >= 0 ? at.x : -1;
+      view_.pointer_x = at.x;
+      if (!tracked_) {
+        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, hwnd_, 0};
+        tracked_ = TrackMouseEvent(&leave) != 0;
+      }
+      break;
+    case WM_MOUSELEAVE:
+      view_.pointer_x = -1;
+      tracked_ = false;
+      break;
+    case WM_LBUTTONDOWN:
+      drag_x_ = at.x;
+      SetCapture(hwnd_);
+      break;
+    case WM_LBUTTONUP:
+      drag_x_ = -1;
+      ReleaseCapture();
+      break;
+    case WM_LBUTTONDBLCLK:
+      view_ = {0, -1, at.x};
+      break;
+    case WM_MOUSEWHEEL:
+      view_ =
+          ZoomedView(view_, count, frame_, at.x, GET_WHEEL_DELTA_WPARAM(wparam) > 0 ? 0.8 : 1.25);
+      break;
+  }
   InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -88,6 +129,19 @@ LRESULT CALLBACK PreviewPlot::WindowProc(HWND window, UINT message, WPARAM wpara
   }
   auto* plot = reinterpret_cast<PreviewPlot*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+      plot->OnMouse(message, wparam, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+      return 0;
+    case WM_MOUSEWHEEL: {  // at a point of the screen
+      POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+      ScreenToClient(window, &at);
+      plot->OnMouse(message, wparam, at);
+      return 0;
+    }
     case WM_SETFONT:
       plot->font_ = reinterpret_cast<HFONT>(wparam);
       if (LOWORD(lparam)) InvalidateRect(window, nullptr, FALSE);
@@ -116,7 +170,7 @@ LRESULT CALLBACK PreviewPlot::WindowProc(HWND window, UINT message, WPARAM wpara
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-void PreviewPlot::Paint(HDC dc) const {
+void PreviewPlot::Paint(HDC dc) {
   RECT client;
   GetClientRect(hwnd_, &client);
   const Selected font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT), false);
@@ -130,7 +184,10 @@ void PreviewPlot::Paint(HDC dc) const {
                               return static_cast<int>(size.cx);
                             },
                             static_cast<int>(metrics.tmHeight)};
-  const PlotPicture picture = DrawPreview(lines_, {0, 0, client.right, client.bottom}, measure);
+  const PlotPicture picture =
+      DrawPreview(lines_, {0, 0, client.right, client.bottom}, measure, view_);
+  frame_ = picture.frame;
+  readout_ = picture.readout.text;
 
   const COLORREF background = GetSysColor(COLOR_WINDOW);
   const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
@@ -178,6 +235,17 @@ void PreviewPlot::Paint(HDC dc) const {
     points.reserve(picture.traces[i].size());
     for (const PlotPoint& point : picture.traces[i]) points.push_back({point.x, point.y});
     Polyline(dc, points.data(), static_cast<int>(points.size()));
+  }
+  if (!picture.readout.text.empty()) {  // the row under the pointer, over everything
+    {
+      const Selected pen(dc, CreatePen(PS_DOT, 1, text));
+      Line(dc, picture.cursor[0], picture.cursor[1]);
+    }
+    const std::wstring wide = Utf16(picture.readout.text);
+    const PlotBox& box = picture.readout.box;
+    const RECT behind{box.left - 2, box.top, box.left + box.width + 2, box.top + box.height};
+    FillRect(dc, &behind, GetSysColorBrush(COLOR_WINDOW));
+    TextOutW(dc, box.left, box.top, wide.c_str(), static_cast<int>(wide.size()));
   }
   if (!picture.message.text.empty()) {
     const std::wstring message = Utf16(picture.message.text);

@@ -1,14 +1,19 @@
 #ifndef KELVANE_WIN32_PREVIEW_H_
 #define KELVANE_WIN32_PREVIEW_H_
 
+#include <string>
+
 #include "app/preview_lines.h"
+#include "app/preview_plot.h"
 #include "platform/windows_api.h"
 
 namespace kelvane {
 
 // The preview of the lines Go will write, a child window drawn as DrawPreview lays it out
 // in the font the parent sets (WM_SETFONT) and the system's colours when high contrast is
-// on. Draws itself into the device context of WM_PRINTCLIENT too.
+// on. Draws itself into the device context of WM_PRINTCLIENT too. The pointer reads out
+// the row under it; the wheel zooms around it, a drag moves along the rows, a double-click
+// shows every row again.
 class PreviewPlot {
  public:
   PreviewPlot() = default;
@@ -19,16 +24,26 @@ class PreviewPlot {
   bool Create(HWND parent, int id);
   HWND hwnd() const { return hwnd_; }
 
+  // Shows `lines`; every row again when their count changed.
   void SetLines(PreviewLines lines);
   const PreviewLines& lines() const { return lines_; }
+  const PlotView& view() const { return view_; }
+  // The readout of the row under the pointer as last painted; "" for none.
+  const std::string& readout() const { return readout_; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  void Paint(HDC dc) const;
+  void OnMouse(UINT message, WPARAM wparam, POINT at);
+  void Paint(HDC dc);
 
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;  // the parent's, not ours to delete
   PreviewLines lines_;
+  PlotView view_;
+  PlotBox frame_{};       // the frame as last painted, where the pointer is read against
+  int drag_x_ = -1;       // where a drag with the left button last was; -1 for none
+  bool tracked_ = false;  // the pointer's leaving is asked for
+  std::string readout_;
 };
 
 }  // namespace kelvane
