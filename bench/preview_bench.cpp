@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -75,6 +77,34 @@ void BM_Keystroke(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Keystroke)->Unit(benchmark::kMillisecond);
+
+// The pointer moving across a full-screen preview, one column a redraw, and the wheel
+// zooming in and out around it: each event and the redraw it asks for.
+void BM_PointerRedraw(benchmark::State& state) {
+  PreviewSource source;
+  source.Refresh(Lines().dir);
+  PreviewPlot plot;
+  plot.resize(1585, 1000);
+  plot.SetLines(source.Lines("4"));
+  QImage image(plot.size(), QImage::Format_ARGB32_Premultiplied);
+  plot.render(&image);
+  int x = 400;
+  bool in = false;
+  for (auto _ : state) {
+    const QPointF at(x = x < 1400 ? x + 1 : 400, 500);
+    if (state.range(0) == 0) {
+      QMouseEvent moved(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(&plot, &moved);
+    } else {
+      QWheelEvent wheel(at, at, {}, {0, (in = !in) ? 120 : -120}, Qt::NoButton, Qt::NoModifier,
+                        Qt::NoScrollPhase, false);
+      QApplication::sendEvent(&plot, &wheel);
+    }
+    plot.render(&image);
+  }
+}
+// 0: the pointer moving; 1: the wheel turning.
+BENCHMARK(BM_PointerRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_ReadOnActivation(benchmark::State& state) {
   PreviewSource source;
