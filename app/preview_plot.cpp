@@ -331,12 +331,14 @@ void DrawReadout(const PreviewLines& shown, int first, std::size_t count, const 
   const int x = frame.left +
                 static_cast<int>(std::lround(static_cast<double>(row) / span * (frame.width - 1)));
   picture.cursor = {PlotPoint{x, frame.top}, PlotPoint{x, frame.top + frame.height - 1}};
-  std::string text = "Row " + std::to_string(first + static_cast<int>(row) + 1) + ":";
+  // Short, to fit the preview as the window opens: "Row 136 (m): race 1.363, max 5.742, ..."
+  constexpr std::array<std::string_view, 5> kShortNames = {"race", "max", "min", "Pass1",
+                                                           "Pass2"};
+  std::string text = "Row " + std::to_string(first + static_cast<int>(row) + 1) + " (m):";
   for (std::size_t line = 0; line < shown.separations.size(); ++line) {
     if (row >= shown.separations[line].size()) continue;
-    text += std::string(line == 0 ? " " : ", ") + std::string(kLineNames[line]) + " ";
+    text += std::string(line == 0 ? " " : ", ") + std::string(kShortNames[line]) + " ";
     AppendDecimal(text, shown.separations[line][row]);
-    text += " m";
   }
   picture.readout = {{layout.area.left + layout.pad, top, layout.measure.width(text), layout.line},
                      text};

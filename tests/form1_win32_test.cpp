@@ -186,7 +186,7 @@ TEST(Form1Win32Test, PreviewShowsWhatGoWillWrite) {
   fault(0.4);  // painted
   const std::string read = plot->readout(), row = read.substr(0, read.find(':'));
   EXPECT_EQ(row.substr(0, 4), "Row ");
-  EXPECT_NE(read.find(" m, Pass2.txt "), std::string::npos) << read;
+  EXPECT_NE(read.find(", Pass2 "), std::string::npos) << read;
   ClientToScreen(preview, &middle);
   SendMessageW(form.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
                MAKELPARAM(middle.x, middle.y));

@@ -96,7 +96,7 @@ TEST(PreviewPlotTest, ZoomsAroundThePointerAndReadsOutItsRow) {
   const PlotPicture all = DrawPreview(lines, {0, 0, 400, 300}, kMeasure);
   const int left = DrawPreview(lines, {0, 0, 400, 300}, kMeasure, {2, 4, -1}).frame.left;
   const PlotPicture some = DrawPreview(lines, {0, 0, 400, 300}, kMeasure, {2, 4, left});
-  EXPECT_EQ(some.readout.text, "Row 3: Race.txt 2.5 m, MaxRace.txt 3 m");
+  EXPECT_EQ(some.readout.text, "Row 3 (m): race 2.5, max 3");
   EXPECT_EQ(some.cursor[0].x, some.frame.left);
   EXPECT_EQ(some.traces[0].size(), 3u);
   EXPECT_TRUE(all.readout.text.empty());
