@@ -112,21 +112,29 @@ std::vector<std::vector<PlotPoint>> DifferingRuns(const std::vector<float>& disk
   return runs;
 }
 
-// The pixel columns of `frame` where `limit` holds back the pass line of `race` toward
-// `companion` in any of the rows under them.
-std::vector<int> HeldColumns(const std::vector<float>& race, const std::vector<float>& companion,
-                             float limit, const PlotBox& frame) {
-  std::vector<int> columns;
-  const std::size_t count = race.size();
+// The runs of pixel columns of `frame`, first and last, where `limit` holds back the pass
+// line of `race` toward `companion`: each row's from its column to the next row's.
+std::vector<std::array<int, 2>> HeldSpans(const std::vector<float>& race,
+                                          const std::vector<float>& companion, float limit,
+                                          const PlotBox& frame) {
+  std::vector<std::array<int, 2>> spans;
+  const std::size_t count = std::min(race.size(), companion.size());
   const double span = static_cast<double>(std::max<std::size_t>(count, 2) - 1);
-  for (std::size_t row = 0; row < count && row < companion.size(); ++row) {
+  const auto column = [&](std::size_t row) {
+    return frame.left +
+           static_cast<int>(std::lround(static_cast<double>(row) / span * (frame.width - 1)));
+  };
+  for (std::size_t row = 0; row < count; ++row) {
     if (!HeldByLimit(race[row], companion[row], limit)) continue;
-    const int x =
-        frame.left +
-        static_cast<int>(std::lround(static_cast<double>(row) / span * (frame.width - 1)));
-    if (columns.empty() || columns.back() != x) columns.push_back(x);
+    const int from = column(row);
+    const int to = row + 1 < count ? std::max(from, column(row + 1) - 1) : from;
+    if (!spans.empty() && spans.back()[1] >= from - 1) {
+      spans.back()[1] = std::max(spans.back()[1], to);
+    } else {
+      spans.push_back({from, to});
+    }
   }
-  return columns;
+  return spans;
 }
 
 // The band of race ± limit, kept inside the frame: the upper edge rightward, then the lower
@@ -332,8 +340,7 @@ void DrawReadout(const PreviewLines& shown, int first, std::size_t count, const 
                 static_cast<int>(std::lround(static_cast<double>(row) / span * (frame.width - 1)));
   picture.cursor = {PlotPoint{x, frame.top}, PlotPoint{x, frame.top + frame.height - 1}};
   // Short, to fit the preview as the window opens: "Row 136 (m): race 1.363, max 5.742, ..."
-  constexpr std::array<std::string_view, 5> kShortNames = {"race", "max", "min", "Pass1",
-                                                           "Pass2"};
+  constexpr std::array<std::string_view, 5> kShortNames = {"race", "max", "min", "Pass1", "Pass2"};
   std::string text = "Row " + std::to_string(first + static_cast<int>(row) + 1) + " (m):";
   for (std::size_t line = 0; line < shown.separations.size(); ++line) {
     if (row >= shown.separations[line].size()) continue;
@@ -408,8 +415,8 @@ PlotPicture DrawPreview(const PreviewLines& all, PlotBox area, const TextMeasure
   for (std::size_t pass = 0; pass < 2; ++pass) {
     const std::vector<float>& fresh = lines.separations[kInputCount + pass];
     if (fresh.empty() || lines.limit < 0) continue;
-    picture.held_columns[pass] =
-        HeldColumns(lines.separations[0], lines.separations[1 + pass], lines.limit, picture.frame);
+    picture.held_spans[pass] =
+        HeldSpans(lines.separations[0], lines.separations[1 + pass], lines.limit, picture.frame);
     picture.marks_y[pass] =
         picture.frame.top + picture.frame.height - 7 - 5 * static_cast<int>(pass);
     if (!lines.on_disk[pass].empty()) {

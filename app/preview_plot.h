@@ -59,9 +59,9 @@ struct PlotPicture {
   // The band where the limit lets a pass line go, race line ± limit, as one outline inside
   // the frame: drawn faint, under everything else.
   std::vector<PlotPoint> band;
-  // Per pass line, the pixel columns where the limit holds it back in any row, marked in
+  // Per pass line, the runs of pixel columns where the limit holds it back, marked 4 px high in
   // its colour in a strip along the bottom of the frame, at marks_y.
-  std::array<std::vector<int>, 2> held_columns;
+  std::array<std::vector<std::array<int, 2>>, 2> held_spans;  // first and last column
   std::array<int, 2> marks_y{};
   // The pass lines on disk where they differ from those Go writes, in runs: drawn thin and
   // dashed, under the pass lines.

@@ -92,8 +92,10 @@ void PreviewPlot::paintEvent(QPaintEvent* /*event*/) {
   }
   for (std::size_t pass = 0; pass < 2; ++pass) {  // where the limit holds a pass line back
     painter.setPen(QColor(QRgb(colours[kInputCount + pass])));
-    const int y = picture.marks_y[pass];
-    for (const int x : picture.held_columns[pass]) painter.drawLine(x, y, x, y + 3);
+    const QColor colour(QRgb(colours[kInputCount + pass]));
+    for (const auto& [from, to] : picture.held_spans[pass]) {
+      painter.fillRect(from, picture.marks_y[pass], to - from + 1, 4, colour);
+    }
   }
   for (std::size_t pass = 0; pass < 2; ++pass) {  // under the pass lines Go writes
     painter.setPen(QPen(QColor(QRgb(colours[kInputCount + pass])), 1, Qt::DashLine));

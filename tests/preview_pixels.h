@@ -42,8 +42,9 @@ struct Picture {
 // (the rectangle of text colour across most of the picture, less the strip of marks along
 // its bottom), nine in ten pixel columns
 // show all five lines, each pass line `fraction` of the way from the race line to its
-// companion (within 3 pixels) and never within 3 pixels of the race line; or, for a
-// `fraction` below 0, the input lines and neither pass line.
+// companion (within 3 pixels) and never within 3 pixels of the race line, and each pass
+// line marked in the strip where the limit holds it (a `fraction` below 0.5: everywhere);
+// or, for a `fraction` below 0, the input lines and neither pass line nor mark.
 inline std::string PreviewFault(const Picture& picture, double fraction) {
   const int wide = picture.width * 7 / 10;
   int top = -1, bottom = -1, left = 0;
@@ -64,6 +65,14 @@ inline std::string PreviewFault(const Picture& picture, double fraction) {
         if (pixel == (line == 0 ? picture.text : picture.colours[line])) rows[line].push_back(y);
       }
     }
+    std::array<bool, 5> marked{};
+    for (int y = bottom - 12; y < bottom; ++y) {
+      for (std::size_t pass = 3; pass < 5; ++pass) {
+        marked[pass] = marked[pass] || picture.pixel(x, y) == picture.colours[pass];
+      }
+    }
+    const bool held = fraction >= 0 && fraction < 0.5;
+    if (marked[3] != held || marked[4] != held) continue;
     const auto shown = [&rows](std::size_t line) { return !rows[line].empty(); };
     if (fraction < 0) {
       right_columns += shown(0) && shown(1) && shown(2) && !shown(3) && !shown(4);

@@ -110,8 +110,10 @@ TEST(PreviewPlotTest, MarksWhereTheLimitHolds) {
   lines.limit = 4;
   const PlotPicture picture = DrawPreview(lines, {0, 0, 500, 300}, kMeasure);
   const PlotBox& frame = picture.frame;
-  EXPECT_EQ(picture.held_columns[0], (std::vector<int>{frame.left, frame.left + frame.width - 1}));
-  EXPECT_TRUE(picture.held_columns[1].empty());
+  const int right = frame.left + frame.width - 1, middle = (frame.left + right + 1) / 2;
+  EXPECT_EQ(picture.held_spans[0],
+            (std::vector<std::array<int, 2>>{{frame.left, middle - 1}, {right, right}}));
+  EXPECT_TRUE(picture.held_spans[1].empty());
   ASSERT_EQ(picture.band.size(), 6u);  // three rows up, three back
   for (const PlotPoint& point : picture.band) {
     EXPECT_TRUE(point.y >= frame.top && point.y < frame.top + frame.height) << point.y;

@@ -215,9 +215,13 @@ void PreviewPlot::Paint(HDC dc) {
     TextOutW(dc, label.box.left, label.box.top, wide.c_str(), static_cast<int>(wide.size()));
   }
   for (std::size_t pass = 0; pass < 2; ++pass) {  // where the limit holds a pass line back
-    const Selected pen(dc, CreatePen(PS_SOLID, 1, LineColour(kInputCount + pass)));
+    const HBRUSH brush = CreateSolidBrush(LineColour(kInputCount + pass));
     const int y = picture.marks_y[pass];
-    for (const int x : picture.held_columns[pass]) Line(dc, {x, y}, {x, y + 4});
+    for (const auto& [from, to] : picture.held_spans[pass]) {
+      const RECT mark{from, y, to + 1, y + 4};
+      FillRect(dc, &mark, brush);
+    }
+    DeleteObject(brush);
   }
   for (std::size_t pass = 0; pass < 2; ++pass) {  // under the pass lines Go writes
     const Selected pen(dc, CreatePen(PS_DASH, 1, LineColour(kInputCount + pass)));
