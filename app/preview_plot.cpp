@@ -274,44 +274,6 @@ PlotText Message(const std::string& problem, const PlotBox& box, int pad) {
       {box.left + pad, box.top + pad, box.width - 2 * pad, box.height - 2 * pad}, problem, true};
 }
 
-// WCAG's relative luminance of a colour 0xRRGGBB.
-double Luminance(std::uint32_t rgb) {
-  double luminance = 0;
-  for (const auto& [shift, weight] : {std::pair{16, 0.2126}, {8, 0.7152}, {0, 0.0722}}) {
-    const double channel = ((rgb >> shift) & 0xFF) / 255.0;
-    luminance +=
-        weight * (channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4));
-  }
-  return luminance;
-}
-
-}  // namespace
-
-std::uint32_t BandColour(std::uint32_t background, std::uint32_t text) {
-  std::uint32_t blend = 0;
-  for (const int shift : {16, 8, 0}) {
-    const auto over = [&](std::uint32_t rgb) { return static_cast<int>((rgb >> shift) & 0xFF); };
-    blend |= static_cast<std::uint32_t>((over(background) * 7 + over(text)) / 8) << shift;
-  }
-  return blend;
-}
-
-double ContrastRatio(std::uint32_t first, std::uint32_t second) {
-  const double one = Luminance(first), other = Luminance(second);
-  return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
-}
-
-std::array<std::uint32_t, 5> PreviewColours(std::uint32_t background) {
-  constexpr std::array<std::uint32_t, 5> kOnLight = {0x000000, 0xB36B00, 0x2F89C0, 0xC24E00,
-                                                     0x00508A};
-  constexpr std::array<std::uint32_t, 5> kOnDark = {0xFFFFFF, 0xE69F00, 0x56B4E9, 0xF07840,
-                                                    0x4A9AD0};
-  return ContrastRatio(background, 0x000000) > ContrastRatio(background, 0xFFFFFF) ? kOnLight
-                                                                                   : kOnDark;
-}
-
-namespace {
-
 // `lines` from the row `first` to the row `last`, both from 0.
 PreviewLines Slice(const PreviewLines& lines, int first, int last) {
   PreviewLines shown = lines;
@@ -352,33 +314,6 @@ void DrawReadout(const PreviewLines& shown, int first, std::size_t count, const 
 }
 
 }  // namespace
-
-std::pair<int, int> VisibleRows(const PlotView& view, int count) {
-  if (view.last < view.first || count <= 0) return {0, std::max(count, 1) - 1};
-  const int last = std::min(view.last, count - 1);
-  return {std::clamp(view.first, 0, last), last};
-}
-
-PlotView ZoomedView(const PlotView& view, int count, const PlotBox& frame, int x, double factor) {
-  const auto [first, last] = VisibleRows(view, count);
-  const double at = std::clamp((x - frame.left) / double(std::max(frame.width - 1, 1)), 0.0, 1.0);
-  const double anchor = first + at * (last - first);
-  const int span = static_cast<int>(std::lround((last - first) * factor));
-  if (span >= count - 1) return {0, -1, view.pointer_x};
-  const int shown = std::max(span, 3);
-  const int start =
-      std::clamp(static_cast<int>(std::lround(anchor - at * shown)), 0, count - 1 - shown);
-  return {start, start + shown, view.pointer_x};
-}
-
-PlotView PannedView(const PlotView& view, int count, const PlotBox& frame, int dx) {
-  const auto [first, last] = VisibleRows(view, count);
-  if (view.last < view.first) return view;  // every row is shown already
-  const int rows =
-      static_cast<int>(std::lround(-dx / double(std::max(frame.width - 1, 1)) * (last - first)));
-  const int start = std::clamp(first + rows, 0, count - 1 - (last - first));
-  return {start, start + (last - first), view.pointer_x};
-}
 
 int RowCount(const PreviewLines& lines) {
   std::size_t count = 0;

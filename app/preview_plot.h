@@ -8,37 +8,20 @@
 #include <string_view>
 #include <vector>
 
+#include "app/preview_colours.h"
 #include "app/preview_lines.h"
+#include "app/preview_view.h"
 
 namespace kelvane {
 
 // The preview's picture as both windows draw it: places in pixels, texts in UTF-8.
 
-// The colours of the five lines, as 0xRRGGBB, on a plot of the colour `background`: shades
-// of Okabe and Ito's palette (told apart with the commonest kinds of colour blindness), each
-// pass line of its companion's hue, and every line at least 3:1 against a light or a dark
-// background (WCAG 1.4.11). The race line's, first, is the text colour; a window may use
-// the toolkit's own.
-std::array<std::uint32_t, 5> PreviewColours(std::uint32_t background);
-
-// The band's colour: `text` faintly over `background`.
-std::uint32_t BandColour(std::uint32_t background, std::uint32_t text);
-
-// The contrast ratio of two colours, 1 to 21, as WCAG defines it.
-double ContrastRatio(std::uint32_t first, std::uint32_t second);
 // Pen widths: the pass lines wider than the lines they are made of.
 inline constexpr std::array<int, 5> kPreviewPenWidths = {1, 1, 1, 2, 2};
 
 struct PlotPoint {
   int x;
   int y;
-};
-
-struct PlotBox {
-  int left;
-  int top;
-  int width;
-  int height;
 };
 
 // A text set with its box's top left corner at the box's; wrapped to the box's width
@@ -76,25 +59,8 @@ struct PlotPicture {
   PlotText readout;
 };
 
-// Which data rows the plot shows, and where the pointer is.
-struct PlotView {
-  int first = 0;       // the first row shown, from 0
-  int last = -1;       // the last row shown; below `first`: every row
-  int pointer_x = -1;  // the pixel column under the pointer; -1 when it is not over the plot
-};
-
 // How many data rows the longest of `lines` has.
 int RowCount(const PreviewLines& lines);
-
-// The rows `view` shows of `count`, first and last, from 0: every row where it names none.
-std::pair<int, int> VisibleRows(const PlotView& view, int count);
-
-// `view` zoomed by `factor` (below 1 in, above 1 out) around the row at the pixel column
-// `x` of `frame`, which stays under it; never fewer than 4 rows, and every row at most.
-PlotView ZoomedView(const PlotView& view, int count, const PlotBox& frame, int x, double factor);
-
-// `view` moved by `dx` pixel columns of `frame`, as a hand drags the plot, within the rows.
-PlotView PannedView(const PlotView& view, int count, const PlotBox& frame, int dx);
 
 // How the window's font sets text: the width of a text, and the height of a line.
 struct TextMeasure {
