@@ -92,7 +92,7 @@ void PreviewPlot::paintEvent(QPaintEvent* /*event*/) {
   }
   for (std::size_t pass = 0; pass < 2; ++pass) {  // where the limit holds a pass line back
     painter.setPen(QColor(QRgb(colours[kInputCount + pass])));
-    const QColor colour(QRgb(colours[kInputCount + pass]));
+    const QColor colour{QRgb(colours[kInputCount + pass])};
     for (const auto& [from, to] : picture.held_spans[pass]) {
       painter.fillRect(from, picture.marks_y[pass], to - from + 1, 4, colour);
     }
