@@ -16,6 +16,7 @@
 
 #include "app/folder_line.h"
 #include "app/limit_text.h"
+#include "passlines/compute_pass_lines.h"
 #include "platform/files.h"
 #include "qt/form1.h"
 #include "qt/preview.h"
@@ -186,13 +187,15 @@ TEST(Form1Test, PreviewShowsWhatGoWillWrite) {
   EXPECT_EQ(preview->focusPolicy(), Qt::NoFocus);
   form.resize(1000, 600);
   EXPECT_EQ(preview->geometry().right(), 1000 - 9);  // takes the room, less the margin
-  const auto fault = [preview](double fraction) {
+  const auto grabbed = [preview](const auto& use) {
     const QImage image = preview->grab().toImage();
     const auto pixel = [&image](int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; };
     const std::uint32_t text = preview->palette().color(QPalette::Text).rgb() & 0xFFFFFFu;
     const std::uint32_t base = preview->palette().base().color().rgb() & 0xFFFFFFu;
-    return PreviewFault({image.width(), image.height(), pixel, text, PreviewColours(base)},
-                        fraction);
+    return use(Picture{image.width(), image.height(), pixel, text, PreviewColours(base)});
+  };
+  const auto fault = [&grabbed](double fraction) {
+    return grabbed([fraction](const Picture& picture) { return PreviewFault(picture, fraction); });
   };
   EXPECT_EQ(fault(0.4), "");  // the midpoint is 5 m off, further than the limit
   // The pointer reads out the row under it; the wheel zooms around it; a double-click shows
@@ -222,8 +225,17 @@ TEST(Form1Test, PreviewShowsWhatGoWillWrite) {
   EXPECT_EQ(preview->lines().problem, RefusalMessage(LimitProblem::kNegative));
   EXPECT_EQ(text1->accessibleDescription(), RefusalMessage(LimitProblem::kNegative).data());
 
-  dir.Write("MinRace.txt", "0\n0\n1\n1,2,x,3,4\n");
+  // The pass lines on disk are drawn, dashed, only where they differ from Go's: written by
+  // Go at 4 m, they show beside the pass lines of 3 m and not beside those of 4.
+  ComputePassLines(dir.path, 4);
   QEvent activated(QEvent::ActivationChange);
+  QApplication::sendEvent(&form, &activated);
+  text1->setText("4");
+  EXPECT_LT(grabbed(ColumnsWithTwoPass1s), 5);
+  text1->setText("3");
+  EXPECT_GT(grabbed(ColumnsWithTwoPass1s), 250);  // of 378, the dashes' gaps aside
+
+  dir.Write("MinRace.txt", "0\n0\n1\n1,2,x,3,4\n");
   QApplication::sendEvent(&form, &activated);
   EXPECT_EQ(preview->lines().problem, "input error: MinRace.txt:4: \"x\" is not a number");
   EXPECT_TRUE(preview->lines().separations[0].empty());

@@ -9,6 +9,7 @@
 
 #include "app/folder_line.h"
 #include "app/limit_text.h"
+#include "passlines/compute_pass_lines.h"
 #include "platform/files.h"
 #include "platform/utf16.h"
 #include "tests/preview_pixels.h"
@@ -155,7 +156,7 @@ TEST(Form1Win32Test, PreviewShowsWhatGoWillWrite) {
   ASSERT_EQ(plot->lines().separations[3].size(), 300u);
   EXPECT_FALSE(GetWindowLongW(preview, GWL_STYLE) & WS_TABSTOP);
 
-  const auto fault = [preview](double fraction) {  // drawn into a bitmap, read pixel by pixel
+  const auto grabbed = [preview](const auto& use) {  // drawn into a bitmap, read pixel by pixel
     RECT client{};
     GetClientRect(preview, &client);
     const HDC screen = GetDC(preview);
@@ -167,14 +168,16 @@ TEST(Form1Win32Test, PreviewShowsWhatGoWillWrite) {
       return std::uint32_t{GetRValue(colour)} << 16 | GetGValue(colour) << 8 | GetBValue(colour);
     };
     const auto pixel = [&](int x, int y) { return rgb(GetPixel(memory, x, y)); };
-    const std::string found =
-        PreviewFault({client.right, client.bottom, pixel, rgb(GetSysColor(COLOR_WINDOWTEXT)),
-                      PreviewColours(rgb(GetSysColor(COLOR_WINDOW)))},
-                     fraction);
+    const auto found =
+        use(Picture{client.right, client.bottom, pixel, rgb(GetSysColor(COLOR_WINDOWTEXT)),
+                    PreviewColours(rgb(GetSysColor(COLOR_WINDOW)))});
     DeleteObject(SelectObject(memory, previous));
     DeleteDC(memory);
     ReleaseDC(preview, screen);
     return found;
+  };
+  const auto fault = [&grabbed](double fraction) {
+    return grabbed([fraction](const Picture& picture) { return PreviewFault(picture, fraction); });
   };
   EXPECT_EQ(fault(0.4), "");  // the midpoint is 5 m off, further than the limit
   // The pointer reads out the row under it; the wheel, sent to the window with the focus,
@@ -200,6 +203,13 @@ TEST(Form1Win32Test, PreviewShowsWhatGoWillWrite) {
   SetWindowTextW(GetDlgItem(form.hwnd(), 102), L"2,5");
   EXPECT_EQ(fault(-1), "");
   EXPECT_EQ(plot->lines().problem, RefusalMessage(LimitProblem::kDecimalComma));
+  // The pass lines on disk are drawn, dashed, only where they differ from Go's.
+  ComputePassLines(dir.path, 4);
+  SendMessageW(form.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+  SetWindowTextW(GetDlgItem(form.hwnd(), 102), L"4");
+  EXPECT_LT(grabbed(ColumnsWithTwoPass1s), 5);
+  SetWindowTextW(GetDlgItem(form.hwnd(), 102), L"3");
+  EXPECT_GT(grabbed(ColumnsWithTwoPass1s), 150);  // of 269, the dashes' gaps aside
   DestroyWindow(form.hwnd());
 }
 

@@ -45,16 +45,41 @@ struct Picture {
 // companion (within 3 pixels) and never within 3 pixels of the race line, and each pass
 // line marked in the strip where the limit holds it (a `fraction` below 0.5: everywhere);
 // or, for a `fraction` below 0, the input lines and neither pass line nor mark.
-inline std::string PreviewFault(const Picture& picture, double fraction) {
-  const int wide = picture.width * 7 / 10;
-  int top = -1, bottom = -1, left = 0;
+// The frame: its top and bottom rows and its left column, and 7 in 10 of the width.
+struct Frame {
+  int top = -1, bottom = -1, left = 0, wide = 0;
+};
+inline Frame FindFrame(const Picture& picture) {
+  Frame frame{-1, -1, 0, picture.width * 7 / 10};
   for (int y = 0; y < picture.height; ++y) {
-    for (int x = 0, run = 0; x < picture.width && run < wide; ++x) {
+    for (int x = 0, run = 0; x < picture.width && run < frame.wide; ++x) {
       run = picture.pixel(x, y) == picture.text ? run + 1 : 0;
-      if (run == wide && top < 0) top = y, left = x - run + 1;
-      if (run == wide) bottom = y;
+      if (run == frame.wide && frame.top < 0) frame.top = y, frame.left = x - run + 1;
+      if (run == frame.wide) frame.bottom = y;
     }
   }
+  return frame;
+}
+
+// How many of the frame's middle pixel columns show Pass1's colour in two places apart
+// (its line and the one on disk), above the strip of marks.
+inline int ColumnsWithTwoPass1s(const Picture& picture) {
+  const Frame frame = FindFrame(picture);
+  int columns = 0;
+  for (int x = frame.left + frame.wide / 10; x < frame.left + frame.wide * 9 / 10; ++x) {
+    int runs = 0;
+    for (int y = frame.top + 1, last = -9; y < frame.bottom - 12; ++y) {
+      if (picture.pixel(x, y) != picture.colours[3]) continue;
+      runs += y > last + 2 ? 1 : 0;
+      last = y;
+    }
+    columns += runs >= 2 ? 1 : 0;
+  }
+  return columns;
+}
+
+inline std::string PreviewFault(const Picture& picture, double fraction) {
+  const auto [top, bottom, left, wide] = FindFrame(picture);
   if (top < 0 || bottom - top < 20) return "no frame";
   int columns = 0, right_columns = 0;
   for (int x = left + wide / 10; x < left + wide * 9 / 10; ++x, ++columns) {
