@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "base/decimal_number.h"
 #include "app/limit_text.h"
+#include "base/decimal_number.h"
 
 namespace kelvane {
 

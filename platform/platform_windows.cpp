@@ -71,8 +71,8 @@ FileFacts FactsOf(HANDLE file) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!::GetFileInformationByHandle(file, &info)) return {true, false, false, 0, 0, 1, 0, 0};
   // FILETIME counts 100 ns from 1601.
-  const std::uint64_t written =
-      (std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) | info.ftLastWriteTime.dwLowDateTime;
+  const std::uint64_t written = (std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                                info.ftLastWriteTime.dwLowDateTime;
   const bool link = info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
   const bool folder = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
   return {true,
