@@ -89,9 +89,9 @@ bool PreviewSource::Refresh(const std::filesystem::path& folder) {
     return true;
   }
   try {
-    const Folder one = OpenFolder(folder);
-    inputs_ = ReadPassInputs(one);
-    ReadOnDisk(one);
+    if (!opened) held = OpenFolder(folder);  // throws, saying why it cannot be opened
+    inputs_ = ReadPassInputs(held);
+    ReadOnDisk(held);
   } catch (...) {
     problem_ = ReportCaught().text;
   }

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "tests/test_support.h"
 
 namespace kelvane {
@@ -166,7 +170,11 @@ TEST(PreviewLinesTest, ShowsWhatGoReplaces) {
   EXPECT_EQ(source.Lines("4").replaces, "Go writes Pass1.txt and Pass2.txt.");
   std::filesystem::copy_file(std::filesystem::path(KELVANE_EXAMPLES) / "Pass1.txt",
                              dir.path / "Pass1.txt");  // what Go writes at 4 m
+#ifdef _WIN32
   std::filesystem::create_directory(dir.path / "Pass2.txt");
+#else  // a FIFO planted as a pass line never makes the preview wait
+  ASSERT_EQ(mkfifo((dir.path / "Pass2.txt").c_str(), 0666), 0);
+#endif
   ASSERT_TRUE(source.Refresh(dir.path));
   const PreviewLines lines = source.Lines("4");
   EXPECT_EQ(lines.replaces.substr(0, 31), "Go replaces Pass1.txt (written ");
