@@ -33,7 +33,7 @@ void PreviewPlot::SetLines(PreviewLines lines) {
 void PreviewPlot::mouseMoveEvent(QMouseEvent* event) {
   const int x = event->position().toPoint().x();
   if (drag_x_ >= 0) {
-    view_ = PannedView(view_, RowCount(lines_), frame_, x - drag_x_);
+    view_ = PannedView(view_, RowCount(lines_), picture_.frame, x - drag_x_);
     drag_x_ = x;
   }
   view_.pointer_x = x;
@@ -54,7 +54,7 @@ void PreviewPlot::mouseDoubleClickEvent(QMouseEvent* /*event*/) {
 void PreviewPlot::wheelEvent(QWheelEvent* event) {
   const int turned = event->angleDelta().y();
   if (turned == 0) return;
-  view_ = ZoomedView(view_, RowCount(lines_), frame_, event->position().toPoint().x(),
+  view_ = ZoomedView(view_, RowCount(lines_), picture_.frame, event->position().toPoint().x(),
                      turned > 0 ? 0.8 : 1.25);
   update();
 }
@@ -70,9 +70,8 @@ void PreviewPlot::paintEvent(QPaintEvent* /*event*/) {
   const TextMeasure measure{
       [&](std::string_view text) { return metrics.horizontalAdvance(FromUtf8(text)); },
       metrics.height()};
-  const PlotPicture picture = DrawPreview(lines_, {0, 0, width(), height()}, measure, view_);
-  frame_ = picture.frame;
-  readout_ = picture.readout.text;
+  picture_ = DrawPreview(lines_, {0, 0, width(), height()}, measure, view_);
+  const PlotPicture& picture = picture_;
   const QColor text = palette().color(QPalette::Text);
   const std::array<std::uint32_t, 5> colours = PreviewColours(palette().base().color().rgb());
   painter.fillRect(rect(), palette().base());
@@ -91,7 +90,6 @@ void PreviewPlot::paintEvent(QPaintEvent* /*event*/) {
     painter.drawText(ToRect(label.box), Qt::AlignLeft | Qt::AlignTop, FromUtf8(label.text));
   }
   for (std::size_t pass = 0; pass < 2; ++pass) {  // where the limit holds a pass line back
-    painter.setPen(QColor(QRgb(colours[kInputCount + pass])));
     const QColor colour{QRgb(colours[kInputCount + pass])};
     for (const auto& [from, to] : picture.held_spans[pass]) {
       painter.fillRect(from, picture.marks_y[pass], to - from + 1, 4, colour);

@@ -20,8 +20,8 @@ class PreviewPlot : public QWidget {
   void SetLines(PreviewLines lines);
   const PreviewLines& lines() const { return lines_; }
   const PlotView& view() const { return view_; }
-  // The readout of the row under the pointer as last painted; "" for none.
-  const std::string& readout() const { return readout_; }
+  // The picture as last painted, its readout of the row under the pointer among it.
+  const PlotPicture& picture() const { return picture_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -35,9 +35,8 @@ class PreviewPlot : public QWidget {
  private:
   PreviewLines lines_;
   PlotView view_;
-  PlotBox frame_{};  // the frame as last painted, where the pointer is read against
-  int drag_x_ = -1;  // where a drag with the left button last was; -1 for none
-  std::string readout_;
+  int drag_x_ = -1;      // where a drag with the left button last was; -1 for none
+  PlotPicture picture_;  // as last painted: the pointer is read against its frame
 };
 
 }  // namespace kelvane

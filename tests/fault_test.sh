@@ -86,6 +86,7 @@ else
     other() { setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; }
     mkdir -p "$work/victim" && printf 'private\n' >"$work/victim/notes" && chmod 600 "$work/victim/notes"
     printf '0\r\n0\r\n1\r\n1,2,7,3,4\r\n' >"$work/victim/race" # a private race line
+    printf 'ours\n' >"$work/victim/shared" && chmod 666 "$work/victim/shared" # all may write it
     victim_state() { ls -A "$work/victim" && md5sum "$work/victim"/*; }
     victim_before=$(victim_state)
     n=0
@@ -106,22 +107,31 @@ else
     planted ".Pass1.txt.journal" "has other names (hard links), so it is not a journal of Kelvane (owned by nobody); nothing was changed. Remove it to go on."
     plant() { other truncate -s 20G "$1/.Pass1.txt.journal"; }
     planted ".Pass1.txt.journal" "is 21474836480 bytes, too large for a journal of Kelvane (owned by nobody); nothing was changed. Remove it to go on."
-    outside="is a symbolic link to $work/victim/notes (owned by nobody), outside its folder, so it is not followed: only links to a file in the same folder are"
+    outside() { echo "is a symbolic link to $1 (owned by nobody), outside its folder, so it is not followed: only links to a file in the same folder are"; }
     plant() { rm "$1/Pass1.txt" && other ln -s "$work/victim/notes" "$1/Pass1.txt"; }
-    planted "Pass1.txt" "$outside"
+    planted "Pass1.txt" "$(outside "$work/victim/notes")"
+    plant() { rm "$1/Race.txt" && other ln -s ../victim/race "$1/Race.txt"; } # an input, as a zip keeps it
+    planted "Race.txt" "$(outside ../victim/race)"
+    plant() { rm "$1/Pass1.txt" && other ln -s Race.txt/../../victim/notes "$1/Pass1.txt"; }
+    planted "Pass1.txt" "$(outside Race.txt/../../victim/notes)"
     plant() { rm "$1/Pass2.txt" && other ln -s Race.txt "$1/Pass2.txt"; }
     planted "Pass2.txt" "is a symbolic link owned by nobody, so it is not followed: only your own links are, and those of a folder's owner where nobody else may write it"
-    # A journal of well-formed tags with files of its writer's at the tagged names.
-    plant() {
-      printf 'kelvane journal 2\nnew-abcdefgh old-abcdefgh\n- old-12345678\n' | other tee "$1/.Pass1.txt.journal" >/dev/null
-      printf 'theirs\r\n' | other tee "$1/.Pass1.txt.old-abcdefgh" "$1/.Pass2.txt.old-12345678" >/dev/null
-    }
+    # A journal of well-formed tags (written by $2, or the victim) and files at the tagged names.
+    journal() { printf 'kelvane journal 2\nnew-abcdefgh old-abcdefgh\n- old-12345678\n' | ${2:-} tee "$1/.Pass1.txt.journal" >/dev/null; }
+    theirs() { journal "$1" other && printf 'theirs\r\n' | other tee "$1/.Pass1.txt.old-abcdefgh" "$1/.Pass2.txt.old-12345678" >/dev/null; }
+    plant() { theirs "$1"; }
     planted ".Pass1.txt.journal" "is not safe to act on: it was written by neither you nor the owner of Pass1.txt (owned by nobody); nothing was changed. Remove it to go on."
+    # The victim's own journal, a run of theirs having died, with another's file at a tagged
+    # name, or another name of a file the victim owns.
+    plant() { journal "$1" && printf 'theirs\r\n' | other tee "$1/.Pass1.txt.old-abcdefgh" >/dev/null; }
+    planted ".Pass1.txt.journal" "is not safe to act on: .Pass1.txt.old-abcdefgh is owned by nobody (owned by root); nothing was changed. Remove it to go on."
+    plant() { journal "$1" && echo old >"$1/.Pass1.txt.old-abcdefgh" && other ln "$work/victim/shared" "$1/.Pass2.txt.old-12345678"; }
+    planted ".Pass1.txt.journal" "is not safe to act on: .Pass2.txt.old-12345678 has other names (owned by root); nothing was changed. Remove it to go on."
 
     # The same journal in a sticky folder, the victim not root: nothing changes, and the
     # message says who may remove it.
     dir=$(folder sticky-planted) && chmod 1777 "$dir" && chown 1:1 "$dir"/Pass?.txt && chmod 600 "$dir"/Pass?.txt
-    plant "$dir" && other chmod 666 "$dir/.Pass1.txt.journal"
+    theirs "$dir" && other chmod 666 "$dir/.Pass1.txt.journal"
     expect_fault "$dir" "another user's journal in a sticky folder, the victim not root" "file error: " 1
     grep -qxF "kelvane: file error: $dir/.Pass1.txt.journal: cannot be opened (owned by nobody): Operation not permitted; nothing was changed. Only nobody, or the folder's owner, can remove it." "$work/stderr.txt" ||
       fail "sticky journal: $(cat "$work/stderr.txt")"
@@ -131,6 +141,20 @@ else
     printf 'keep\n' >"$work/outside" && other ln -s "$work/outside" "$dir/Pass1.txt"
     expect_fault "$dir" "the folder owner's link to root's file" "file error: $dir/Pass1\.txt: is a symbolic link to $work/outside \(owned by nobody\), outside its folder"
     [ "$(cat "$work/outside")" = keep ] || fail "the file outside changed"
+    # Another's link to a file of the folder is followed only where it is the folder owner's
+    # and nobody else may write the folder.
+    for case in 775:nobody:refused 755:root:refused 777:nobody:refused 755:nobody:followed; do
+      IFS=: read -r mode owner outcome <<<"$case"
+      dir=$(folder "link-$mode-$owner") && rm "$dir/Pass1.txt" && echo private >"$dir/notes"
+      ln -s notes "$dir/Pass1.txt" && chown -h nobody "$dir/Pass1.txt" && chown "$owner" "$dir" && chmod "$mode" "$dir"
+      if [ "$outcome" = refused ]; then
+        expect_fault "$dir" "nobody's link in a $mode folder of $owner's" "file error: $dir/Pass1\.txt: is a symbolic link owned by nobody, so it is not followed"
+        continue
+      fi
+      start "$dir" && press_go && finish
+      [ "$status" -eq 0 ] && grep -q '^1,2,4,3,4' "$dir/notes" || fail "the folder owner's link: status $status, $(cat "$work/stderr.txt")"
+      echo "ok: a link is followed where it is the folder owner's and only that owner writes the folder" && passed=$((passed + 1))
+    done
 
     # The folder swapped for a link to another while the run waits on the lock: the pass
     # lines are written in the folder the run opened, and nothing in the other.

@@ -8,12 +8,10 @@
 #include <vector>
 
 #include "app/folder_line.h"
-#include "app/limit_text.h"
-#include "passlines/compute_pass_lines.h"
 #include "platform/files.h"
 #include "platform/utf16.h"
-#include "tests/preview_pixels.h"
 #include "tests/test_support.h"
+#include "tests/window_preview_checks.h"
 #include "win32/form1.h"
 
 namespace kelvane {
@@ -139,8 +137,8 @@ TEST_P(Form1Win32FontTest, ControlsNeitherOverlapNorLeaveTheWindow) {
 
 INSTANTIATE_TEST_SUITE_P(Points, Form1Win32FontTest, testing::Values(0, 20, 28));
 
-// The preview draws the pass lines where Go puts them once the window is painted, and
-// follows the limit as it is typed.
+// The preview reads the files only once the window is on the screen; it takes no part in
+// the tab order; the wheel, sent to the window with the focus, reaches it.
 TEST(Form1Win32Test, PreviewShowsWhatGoWillWrite) {
   ScratchDir dir;
   WriteSineLines(dir, 300);
@@ -155,61 +153,54 @@ TEST(Form1Win32Test, PreviewShowsWhatGoWillWrite) {
   Pump(200);
   ASSERT_EQ(plot->lines().separations[3].size(), 300u);
   EXPECT_FALSE(GetWindowLongW(preview, GWL_STYLE) & WS_TABSTOP);
-
-  const auto grabbed = [preview](const auto& use) {  // drawn into a bitmap, read pixel by pixel
-    RECT client{};
-    GetClientRect(preview, &client);
-    const HDC screen = GetDC(preview);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HGDIOBJ previous =
-        SelectObject(memory, CreateCompatibleBitmap(screen, client.right, client.bottom));
-    SendMessageW(preview, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    const auto rgb = [](COLORREF colour) {
-      return std::uint32_t{GetRValue(colour)} << 16 | GetGValue(colour) << 8 | GetBValue(colour);
-    };
-    const auto pixel = [&](int x, int y) { return rgb(GetPixel(memory, x, y)); };
-    const auto found =
-        use(Picture{client.right, client.bottom, pixel, rgb(GetSysColor(COLOR_WINDOWTEXT)),
-                    PreviewColours(rgb(GetSysColor(COLOR_WINDOW)))});
-    DeleteObject(SelectObject(memory, previous));
-    DeleteDC(memory);
-    ReleaseDC(preview, screen);
-    return found;
-  };
-  const auto fault = [&grabbed](double fraction) {
-    return grabbed([fraction](const Picture& picture) { return PreviewFault(picture, fraction); });
-  };
-  EXPECT_EQ(fault(0.4), "");  // the midpoint is 5 m off, further than the limit
-  // The pointer reads out the row under it; the wheel, sent to the window with the focus,
-  // zooms around it; a double-click shows every row again.
   RECT client{};
   GetClientRect(preview, &client);
-  POINT middle{client.right / 2, client.bottom / 2};
-  SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(middle.x, middle.y));
-  fault(0.4);  // painted
-  const std::string read = plot->readout(), row = read.substr(0, read.find(':'));
-  EXPECT_EQ(row.substr(0, 4), "Row ");
-  EXPECT_NE(read.find(", Pass2 "), std::string::npos) << read;
-  ClientToScreen(preview, &middle);
-  SendMessageW(form.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
-               MAKELPARAM(middle.x, middle.y));
-  EXPECT_EQ(plot->view().last - plot->view().first, 239);  // four fifths of 299
-  fault(0.4);
-  EXPECT_EQ(plot->readout().substr(0, row.size() + 1), row + ":");  // still under the pointer
-  SendMessageW(preview, WM_LBUTTONDBLCLK, 0, MAKELPARAM(10, 10));
-  EXPECT_LT(plot->view().last, plot->view().first);
-  SetWindowTextW(GetDlgItem(form.hwnd(), 102), L"100");
-  EXPECT_EQ(fault(0.5), "");
-  SetWindowTextW(GetDlgItem(form.hwnd(), 102), L"2,5");
-  EXPECT_EQ(fault(-1), "");
-  EXPECT_EQ(plot->lines().problem, RefusalMessage(LimitProblem::kDecimalComma));
-  // The pass lines on disk are drawn, dashed, only where they differ from Go's.
-  ComputePassLines(dir.path, 4);
-  SendMessageW(form.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
-  SetWindowTextW(GetDlgItem(form.hwnd(), 102), L"4");
-  EXPECT_LT(grabbed(ColumnsWithTwoPass1s), 5);
-  SetWindowTextW(GetDlgItem(form.hwnd(), 102), L"3");
-  EXPECT_GT(grabbed(ColumnsWithTwoPass1s), 150);  // of 269, the dashes' gaps aside
+  const POINT middle{client.right / 2, client.bottom / 2};
+  const auto rgb = [](COLORREF colour) {
+    return std::uint32_t{GetRValue(colour)} << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+  };
+  CheckPreviewOfSineLines(
+      *plot,
+      {.grab =
+           [&] {  // drawn into a bitmap, as printing it does
+             Picture picture{
+                 client.right, client.bottom,
+                 std::vector<std::uint32_t>(static_cast<std::size_t>(client.right * client.bottom)),
+                 rgb(GetSysColor(COLOR_WINDOWTEXT)),
+                 PreviewColours(rgb(GetSysColor(COLOR_WINDOW)))};
+             const HDC screen = GetDC(preview), memory = CreateCompatibleDC(screen);
+             const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+             const HGDIOBJ previous = SelectObject(memory, bitmap);
+             SendMessageW(preview, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+             SelectObject(memory, previous);
+             BITMAPINFO top_down{};
+             top_down.bmiHeader.biSize = sizeof top_down.bmiHeader;
+             top_down.bmiHeader.biWidth = client.right;
+             top_down.bmiHeader.biHeight = -client.bottom;
+             top_down.bmiHeader.biPlanes = 1;
+             top_down.bmiHeader.biBitCount = 32;
+             GetDIBits(memory, bitmap, 0, static_cast<UINT>(client.bottom), picture.pixels.data(),
+                       &top_down, DIB_RGB_COLORS);
+             DeleteObject(bitmap);
+             DeleteDC(memory);
+             ReleaseDC(preview, screen);
+             return picture;
+           },
+       .type_limit =
+           [&](const char* text) {
+             SetWindowTextW(GetDlgItem(form.hwnd(), 102), Utf16(text).c_str());
+           },
+       .point = [&] { SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(middle.x, middle.y)); },
+       .wheel =
+           [&] {
+             POINT on_screen = middle;
+             ClientToScreen(preview, &on_screen);
+             SendMessageW(form.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
+                          MAKELPARAM(on_screen.x, on_screen.y));
+           },
+       .double_click = [&] { SendMessageW(preview, WM_LBUTTONDBLCLK, 0, MAKELPARAM(10, 10)); },
+       .activate = [&] { SendMessageW(form.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0); }},
+      dir);
   DestroyWindow(form.hwnd());
 }
 

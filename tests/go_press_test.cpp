@@ -2,29 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kelvane {
 
 namespace {
 
 // What each outcome of Go does to a window, whichever toolkit shows it.
 TEST(GoPressTest, EachOutcomeHasOneReaction) {
-  using Message = GoReaction::Message;
-  const struct {
-    GoResult result;
-    Message message;
-    bool focus_limit, ends;
-    int exit_status;
-  } cases[] = {{GoResult::kRefused, Message::kWarning, true, false, 0},
-               {GoResult::kBusy, Message::kWarning, false, false, 0},
-               {GoResult::kFailed, Message::kError, false, true, 1},
-               {GoResult::kDone, Message::kNone, false, true, 0}};
-  for (const auto& c : cases) {
-    const GoReaction reaction = ReactionTo(c.result);
-    EXPECT_EQ(reaction.message, c.message);
-    EXPECT_EQ(reaction.focus_limit, c.focus_limit);
-    EXPECT_EQ(reaction.ends, c.ends);
-    EXPECT_EQ(reaction.exit_status, c.exit_status);
-  }
+  using enum GoReaction::Message;
+  const auto reaction = [](GoResult result) {
+    const GoReaction r = ReactionTo(result);
+    return std::tuple{r.message, r.focus_limit, r.ends, r.exit_status};
+  };
+  EXPECT_EQ(reaction(GoResult::kRefused), std::tuple(kWarning, true, false, 0));
+  EXPECT_EQ(reaction(GoResult::kBusy), std::tuple(kWarning, false, false, 0));
+  EXPECT_EQ(reaction(GoResult::kNoFolder), std::tuple(kWarning, false, false, 0));
+  EXPECT_EQ(reaction(GoResult::kFailed), std::tuple(kError, false, true, 1));
+  EXPECT_EQ(reaction(GoResult::kDone), std::tuple(kNone, false, true, 0));
 }
 
 }  // namespace

@@ -12,9 +12,7 @@
 #ifdef _WIN32
 #include "platform/windows_api.h"
 #else
-#include <pwd.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 namespace kelvane {
@@ -175,60 +173,6 @@ TEST_F(ReplaceFilesTest, RecoveryWritesBackInPlaceWhereTheFileHasOtherNames) {
             Files({{"Pass1.txt", "old 1"}, {"Pass2.txt", "old 2"}, {"elsewhere", "old 1"}}));
 }
 
-#ifndef _WIN32
-// A journal is acted on only when its writer is the user running or the owner of the pass
-// line an entry stands for, and each file it would move or remove is a regular file of one
-// name owned by one of those; otherwise nothing at all changes, the second entry checked
-// before the first is acted on. Owners other than the user's own need root to give.
-TEST_F(ReplaceFilesTest, ActsOnAJournalOnlyWhereItsWriterAndItsFilesAreTrusted) {
-  constexpr uid_t kYou = 0, kNobody = 65534;
-  ScratchDir victim;
-  victim.Write("notes", "private");
-  struct Case {
-    uid_t journal, pass_lines, kept;
-    bool linked;          // the second kept version is another name of the victim's file
-    const char* problem;  // "" where the recovery goes ahead
-  };
-  const Case cases[] = {
-      {kYou, kYou, kYou, true, ".Pass2.txt.old-22222222 has other names"},
-      {kNobody, kYou, kNobody, false, "it was written by neither you nor the owner of Pass1.txt"},
-      {kYou, kYou, kNobody, false, ".Pass1.txt.old-11111111 is owned by nobody"},
-      {kNobody, kNobody, kNobody, false, ""},  // a teammate's run, the teammate's pass lines
-  };
-  for (const Case& c : cases) {
-    if (::geteuid() != 0 && c.journal + c.pass_lines + c.kept != 0) continue;
-    SCOPED_TRACE(c.problem);
-    for (const auto& entry : fs::directory_iterator(dir_.path)) fs::remove(entry.path());
-    const Files left = {{kJournal, kHeader + "new-11111111 old-11111111\n- old-22222222\n"},
-                        {"Pass1.txt", "new 1"},
-                        {kOld1, "old 1"},
-                        {"Pass2.txt", "new 2"}};
-    Lay(left);
-    if (c.linked) fs::create_hard_link(victim.path / "notes", dir_.path / kOld2);
-    const auto own = [&](const std::string& name, uid_t user) {
-      ASSERT_EQ(::chown((dir_.path / name).c_str(), user, user), 0);
-    };
-    own(kJournal, c.journal);
-    own("Pass1.txt", c.pass_lines);
-    own("Pass2.txt", c.pass_lines);
-    own(kOld1, c.kept);
-    const Files before = Folder();
-    const std::string report = ErrorOf([&] { Recover(); });
-    if (*c.problem == '\0') {
-      EXPECT_EQ(report, "no error");
-      EXPECT_EQ(Folder(), Files({{"Pass1.txt", "old 1"}, {"Pass2.txt", "new 2"}}));
-      continue;
-    }
-    EXPECT_EQ(report, "file error: " + DisplayPath(dir_.path / kJournal) +
-                          ": is not safe to act on: " + c.problem + " (owned by " +
-                          (c.journal == kYou ? ::getpwuid(kYou)->pw_name : "nobody") +
-                          "); nothing was changed. Remove it to go on.");
-    EXPECT_EQ(Folder(), before);
-    EXPECT_EQ(victim.Read("notes"), "private");
-  }
-}
-#endif
-
 // A journal is acted on only in this program's own form, one line for each of these two
 // targets; anything else, however close, is no journal of it.
 TEST(JournalTest, ReadsOnlyItsOwnFormForTheseTargets) {
@@ -276,73 +220,6 @@ TEST_F(ReplaceFilesTest, SaysAtOnceThatAnotherRunHoldsTheFilesAndWaitsOnlySoLong
   EXPECT_EQ(Folder(), Files({{"Pass1.txt", "new 1"}, {"Pass2.txt", "new 2"}}));
   EXPECT_EQ(notices.size(), 1u);
 }
-
-#ifndef _WIN32
-// A link is followed only to a file of its own folder, and only when the user running owns
-// it, or when only the folder's owner may write the folder and that owner or root owns it;
-// any other is refused, naming it, where it leads and its owner, for the pass lines and the
-// inputs alike, with nothing changed.
-TEST_F(ReplaceFilesTest, FollowsALinkOnlyInItsFolderAndOfATrustedOwner) {
-  ScratchDir victim;
-  victim.Write("notes", "private");
-  Lay({{"Pass2.txt", "old 2"}});
-  const fs::path link = dir_.path / "Pass1.txt";
-  const auto outcome = [&] {
-    FileBytes bytes;
-    const std::string read =
-        ErrorOf([&] { ReadWholeFile(OpenFolder(dir_.path), "Pass1.txt", 100, "", bytes); });
-    const std::string replaced = ErrorOf([&] { Replace(); });
-    return read == replaced ? read : read + " | " + replaced;
-  };
-  const std::string you = ::getpwuid(::geteuid())->pw_name;
-  for (const fs::path& text :
-       {victim.path / "notes", fs::path("../") / victim.path.filename() / "notes",
-        fs::path("sub/../notes")}) {
-    fs::remove(link);
-    fs::create_symlink(text, link);
-    EXPECT_EQ(outcome(), "file error: " + DisplayPath(link) + ": is a symbolic link to " +
-                             DisplayPath(text) + " (owned by " + you +
-                             "), outside its folder, so it is not followed: only links to a "
-                             "file in the same folder are");
-  }
-  EXPECT_EQ(victim.Read("notes"), "private");
-  EXPECT_EQ(dir_.Read("Pass2.txt"), "old 2");
-  if (::geteuid() != 0) GTEST_SKIP() << "giving a link to another user needs root";
-  constexpr uid_t kNobody = 65534;
-  struct Case {
-    mode_t folder_mode;
-    uid_t folder_owner;
-    uid_t link_owner;
-    bool followed;
-  };
-  const Case cases[] = {
-      {0777, 0, kNobody, false},        // another's link in a folder all may write
-      {0775, 0, kNobody, false},        // ... or a group may write
-      {0755, 0, kNobody, false},        // another's link, not the folder owner's
-      {0755, kNobody, kNobody, true},   // the owner's link where only the owner writes
-      {0777, kNobody, kNobody, false},  // ... but not where others may write too
-      {0777, kNobody, 0, true},         // the user's own link
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.folder_mode) + " " + std::to_string(c.link_owner));
-    dir_.Write("notes", "private");
-    fs::remove(link);
-    fs::create_symlink("notes", link);
-    ASSERT_EQ(::lchown(link.c_str(), c.link_owner, c.link_owner), 0);
-    ASSERT_EQ(::chown(dir_.path.c_str(), c.folder_owner, 0), 0);
-    ASSERT_EQ(::chmod(dir_.path.c_str(), c.folder_mode), 0);
-    const std::string owner = c.link_owner == 0 ? "root" : "nobody";
-    EXPECT_EQ(outcome(), c.followed ? "no error"
-                                    : "file error: " + DisplayPath(link) +
-                                          ": is a symbolic link owned by " + owner +
-                                          ", so it is not followed: only your own links are, "
-                                          "and those of a folder's owner where nobody else may "
-                                          "write it");
-    EXPECT_EQ(dir_.Read("notes"), c.followed ? "new 1" : "private");
-  }
-  ASSERT_EQ(::chmod(dir_.path.c_str(), 0700), 0);
-}
-#endif
 
 }  // namespace
 }  // namespace kelvane

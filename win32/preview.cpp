@@ -89,7 +89,7 @@ void PreviewPlot::OnMouse(UINT message, WPARAM wparam, POINT at) {
   const int count = RowCount(lines_);
   switch (message) {
     case WM_MOUSEMOVE:
-      if (drag_x_ >= 0) view_ = PannedView(view_, count, frame_, at.x - drag_x_);
+      if (drag_x_ >= 0) view_ = PannedView(view_, count, picture_.frame, at.x - drag_x_);
       drag_x_ = drag_x_ >= 0 ? at.x : -1;
       view_.pointer_x = at.x;
       if (!tracked_) {
@@ -113,8 +113,8 @@ void PreviewPlot::OnMouse(UINT message, WPARAM wparam, POINT at) {
       view_ = {0, -1, at.x};
       break;
     case WM_MOUSEWHEEL:
-      view_ =
-          ZoomedView(view_, count, frame_, at.x, GET_WHEEL_DELTA_WPARAM(wparam) > 0 ? 0.8 : 1.25);
+      view_ = ZoomedView(view_, count, picture_.frame, at.x,
+                         GET_WHEEL_DELTA_WPARAM(wparam) > 0 ? 0.8 : 1.25);
       break;
   }
   InvalidateRect(hwnd_, nullptr, FALSE);
@@ -184,10 +184,8 @@ void PreviewPlot::Paint(HDC dc) {
                               return static_cast<int>(size.cx);
                             },
                             static_cast<int>(metrics.tmHeight)};
-  const PlotPicture picture =
-      DrawPreview(lines_, {0, 0, client.right, client.bottom}, measure, view_);
-  frame_ = picture.frame;
-  readout_ = picture.readout.text;
+  picture_ = DrawPreview(lines_, {0, 0, client.right, client.bottom}, measure, view_);
+  const PlotPicture& picture = picture_;
 
   const COLORREF background = GetSysColor(COLOR_WINDOW);
   const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);

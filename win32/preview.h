@@ -28,8 +28,8 @@ class PreviewPlot {
   void SetLines(PreviewLines lines);
   const PreviewLines& lines() const { return lines_; }
   const PlotView& view() const { return view_; }
-  // The readout of the row under the pointer as last painted; "" for none.
-  const std::string& readout() const { return readout_; }
+  // The picture as last painted, its readout of the row under the pointer among it.
+  const PlotPicture& picture() const { return picture_; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -40,10 +40,9 @@ class PreviewPlot {
   HFONT font_ = nullptr;  // the parent's, not ours to delete
   PreviewLines lines_;
   PlotView view_;
-  PlotBox frame_{};       // the frame as last painted, where the pointer is read against
   int drag_x_ = -1;       // where a drag with the left button last was; -1 for none
   bool tracked_ = false;  // the pointer's leaving is asked for
-  std::string readout_;
+  PlotPicture picture_;   // as last painted: the pointer is read against its frame
 };
 
 }  // namespace kelvane
