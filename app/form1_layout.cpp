@@ -39,4 +39,11 @@ ControlsPlace LayOutControls(int dpi, const TextNeeds& needs) {
   return place;
 }
 
+RoomPlace LayOutRoom(const ControlsPlace& place, int dpi, int width, int height) {
+  const int margin = TwipsToPixels(kMarginTwips, dpi);
+  const int line_top = height - TwipsToPixels(kFolderLineBottomTwips, dpi) - place.line_height;
+  return {{margin, line_top, width - 2 * margin, place.line_height},
+          {place.column, margin, width - margin - place.column, line_top - margin - margin / 2}};
+}
+
 }  // namespace kelvane

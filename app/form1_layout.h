@@ -76,6 +76,14 @@ struct ControlsPlace {
 // taller.
 ControlsPlace LayOutControls(int dpi, const TextNeeds& needs);
 
+// The folder line and the preview in a client area of `width` by `height` pixels: the line
+// keeps its distance from the bottom across the width, less the margins; the preview takes
+// the room beside the controls, from the margin down to half a margin above the line.
+struct RoomPlace {
+  PixelBox folder_line, preview;
+};
+RoomPlace LayOutRoom(const ControlsPlace& place, int dpi, int width, int height);
+
 }  // namespace kelvane
 
 #endif  // KELVANE_APP_FORM1_LAYOUT_H_

@@ -132,12 +132,9 @@ void Form1::resizeEvent(QResizeEvent* event) {
 // The folder line keeps to the bottom across the whole width; the preview takes the rest
 // of the room beside the controls. Nothing here looks at the disk.
 void Form1::PlaceRoom() {
-  const int dpi = logicalDpiY();
-  const int margin = TwipsToPixels(kMarginTwips, dpi);
-  const int line_top = height() - TwipsToPixels(kFolderLineBottomTwips, dpi) - place_.line_height;
-  folder_line_->setGeometry(margin, line_top, width() - 2 * margin, place_.line_height);
-  const int left = place_.column;
-  preview_->setGeometry(left, margin, width() - margin - left, line_top - margin - margin / 2);
+  const RoomPlace room = LayOutRoom(place_, logicalDpiY(), width(), height());
+  folder_line_->setGeometry(ToRect(room.folder_line));
+  preview_->setGeometry(ToRect(room.preview));
   ElideLine();
 }
 

@@ -33,7 +33,9 @@ constexpr UINT_PTR kReadTimer = 1;  // the first read, once the window is painte
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
-int ToPixels(int twips, UINT dpi) { return TwipsToPixels(twips, static_cast<int>(dpi)); }
+void Place(HWND control, const PixelBox& box) {
+  MoveWindow(control, box.left, box.top, box.width, box.height, TRUE);
+}
 
 std::wstring WindowText(HWND control) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
@@ -290,13 +292,10 @@ void Form1::SetFolder(std::filesystem::path folder) {
 // The folder line keeps to the bottom across the whole width; the preview takes the rest
 // of the room beside the controls.
 void Form1::OnSize(int width, int height) {
-  const UINT dpi = GetDpiForWindow(hwnd_);
-  const int margin = ToPixels(kMarginTwips, dpi);
-  const int line_top = height - ToPixels(kFolderLineBottomTwips, dpi) - place_.line_height;
-  MoveWindow(folder_line_, margin, line_top, width - 2 * margin, place_.line_height, TRUE);
-  const int left = place_.column;
-  MoveWindow(preview_.hwnd(), left, margin, width - margin - left, line_top - margin - margin / 2,
-             TRUE);
+  const RoomPlace room =
+      LayOutRoom(place_, static_cast<int>(GetDpiForWindow(hwnd_)), width, height);
+  Place(folder_line_, room.folder_line);
+  Place(preview_.hwnd(), room.preview);
 }
 
 void Form1::OnDpiChanged(const RECT& suggested) {
@@ -340,10 +339,9 @@ void Form1::PlaceControls() {
                            [this](int width) { return WrappedHeight(Label1, font_, width); },
                            line + MulDiv(7, static_cast<int>(dpi), 96),
                            line + MulDiv(10, static_cast<int>(dpi), 96), line});
-  for (const auto& [control, box] :
-       {std::pair{Label1, place_.label}, {Text1, place_.text}, {BtnGo, place_.go}}) {
-    MoveWindow(control, box.left, box.top, box.width, box.height, TRUE);
-  }
+  Place(Label1, place_.label);
+  Place(Text1, place_.text);
+  Place(BtnGo, place_.go);
   const auto frame = [&](int width, int height) {
     RECT box{0, 0, width, height};
     AdjustWindowRectExForDpi(&box, kStyle, FALSE, kExStyle, dpi);
