@@ -22,17 +22,11 @@ TEST(CommandLineTest, RefusesWhatItCannotRunOn) {
     std::vector<fs::path> arguments;
     std::string text;
   } cases[] = {
-      {{dir.path / "missing"},
-       DisplayPath(dir.path / "missing") + ": there is no such file or folder" + usage},
       {{dir.path, dir.path}, "2 paths were given; give one folder at most" + usage},
       {{"-help"}, "\"-help\" is not an option kelvane knows" + usage},
       {{dir.path, "--limit"}, "\"--limit\" needs METERS after it" + usage},
       {{"--no-window", "--limit=2,5", dir.path},
        "--limit \"2,5\": " + std::string(RefusalMessage(LimitProblem::kDecimalComma)) + usage},
-      {{"--no-window"},  // the tests' folder holds no line files
-       "no FOLDER was named, and no line files are beside kelvane: name the folder of your line "
-       "files" +
-           usage},
   };
   EXPECT_EQ(ReadCommandLine(std::vector<fs::path>{"nowhere", "--version"}).action,
             CommandAction::kVersion);
