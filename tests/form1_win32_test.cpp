@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/folder_line.h"
+#include "app/form1_layout.h"
 #include "platform/files.h"
 #include "platform/utf16.h"
 #include "tests/test_support.h"
@@ -78,24 +78,23 @@ void Pump(DWORD milliseconds) {
   } while (GetTickCount() - start < milliseconds);
 }
 
-// The width of the widest word of the prompt in its font.
-LONG LongestWordOf(HWND label) {
+// Whether the prompt fits its box in its own font, wrapped at blanks as it is drawn: a
+// word wider than the box widens what DrawText needs.
+bool PromptFits(HWND label) {
+  RECT box{}, needs{};
+  GetClientRect(label, &box);
+  needs.right = box.right;
   const HDC dc = GetDC(label);
   const HGDIOBJ previous =
       SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
-  LONG longest = 0;
-  for (const wchar_t* word : {L"Enter", L"Maximum", L"Pass", L"Line", L"Separation", L"In"}) {
-    SIZE size{};
-    GetTextExtentPoint32W(dc, word, static_cast<int>(wcslen(word)), &size);
-    longest = std::max(longest, size.cx);
-  }
+  DrawTextW(dc, Utf16(kPrompt).c_str(), -1, &needs, DT_CALCRECT | DT_WORDBREAK);
   SelectObject(dc, previous);
   ReleaseDC(label, dc);
-  return longest;
+  return needs.right <= box.right && needs.bottom <= box.bottom;
 }
 
 // Whatever the system's font and resolution (KELVANE_TEST_DPI names the one expected), the
-// layout is given what the prompt needs in the window's font, and at the window's least
+// prompt fits its box in the window's font, and at the window's least
 // size the preview keeps beside the controls, above the folder line, inside the window;
 // so too with a message font of 20 and 28 points.
 class Form1Win32FontTest : public testing::TestWithParam<int> {};
@@ -113,8 +112,7 @@ TEST_P(Form1Win32FontTest, ControlsNeitherOverlapNorLeaveTheWindow) {
   if (const char* dpi = std::getenv("KELVANE_TEST_DPI")) {
     EXPECT_EQ(GetDpiForWindow(form.hwnd()), static_cast<UINT>(std::atoi(dpi)));
   }
-  const RECT label = Box(form.hwnd(), 101);
-  EXPECT_GE(label.right - label.left, LongestWordOf(GetDlgItem(form.hwnd(), 101)));
+  EXPECT_TRUE(PromptFits(GetDlgItem(form.hwnd(), 101)));
   SetWindowPos(form.hwnd(), nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
   RECT client{};
   GetClientRect(form.hwnd(), &client);
@@ -156,24 +154,21 @@ TEST(Form1Win32Test, PreviewShowsWhatGoWillWrite) {
       *plot,
       {.grab =
            [&] {  // drawn into a bitmap, as printing it does
-             Picture picture{
-                 client.right, client.bottom,
-                 std::vector<std::uint32_t>(static_cast<std::size_t>(client.right * client.bottom)),
-                 rgb(GetSysColor(COLOR_WINDOWTEXT)),
-                 PreviewColours(rgb(GetSysColor(COLOR_WINDOW)))};
+             Picture picture{client.right,
+                             client.bottom,
+                             {},
+                             rgb(GetSysColor(COLOR_WINDOWTEXT)),
+                             PreviewColours(rgb(GetSysColor(COLOR_WINDOW)))};
              const HDC screen = GetDC(preview), memory = CreateCompatibleDC(screen);
              const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
              const HGDIOBJ previous = SelectObject(memory, bitmap);
              SendMessageW(preview, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+             for (int y = 0; y < client.bottom; ++y) {
+               for (int x = 0; x < client.right; ++x) {
+                 picture.pixels.push_back(rgb(GetPixel(memory, x, y)));
+               }
+             }
              SelectObject(memory, previous);
-             BITMAPINFO top_down{};
-             top_down.bmiHeader.biSize = sizeof top_down.bmiHeader;
-             top_down.bmiHeader.biWidth = client.right;
-             top_down.bmiHeader.biHeight = -client.bottom;
-             top_down.bmiHeader.biPlanes = 1;
-             top_down.bmiHeader.biBitCount = 32;
-             GetDIBits(memory, bitmap, 0, static_cast<UINT>(client.bottom), picture.pixels.data(),
-                       &top_down, DIB_RGB_COLORS);
              DeleteObject(bitmap);
              DeleteDC(memory);
              ReleaseDC(preview, screen);
