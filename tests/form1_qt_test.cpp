@@ -38,18 +38,26 @@ QString DismissMessage(Form1& form) {
   return text;
 }
 
+// The window as a person meets it: its texts and places, the focus on Go and then the
+// limit; Return and Escape in the text box do nothing; a refused limit keeps the window and
+// is selected for typing again. The preview reads the files only once the window is on the
+// screen, takes the room beside the controls but never the focus, and tells a screen reader
+// what it shows and why a limit is refused. Return on the focused Go runs the job, and an
+// error report shows markup as plain text.
 TEST(Form1Test, BehavesAsAPersonExpects) {
   ScratchDir dir;
-  dir.Write("Race.txt", "0\n0\n1\n1,2,0,3,4\n");
-  dir.Write("MaxRace.txt", "0\n0\n1\n1,2,10,3,4\n");
-  dir.Write("MinRace.txt", "0\n0\n1\n1,2,<img src=x>,3,4\n");
+  WriteSineLines(dir, 300);
   Form1 form(dir.path);
   QSignalSpy ended(&form, &Form1::ended);
-  form.show();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
   auto* label1 = form.findChild<QLabel*>("Label1");
   auto* text1 = form.findChild<QLineEdit*>("Text1");
   auto* btnGo = form.findChild<QPushButton*>("BtnGo");
+  auto* preview = form.findChild<PreviewPlot*>("preview");
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(preview->lines().separations[0].empty());
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !preview->lines().separations[3].empty(); }));
   EXPECT_EQ(form.windowTitle(), "Kelvane");
   EXPECT_EQ(label1->text(), "Enter Maximum Pass Line Separation In Meters");
   EXPECT_EQ(text1->text(), "4");
@@ -58,13 +66,9 @@ TEST(Form1Test, BehavesAsAPersonExpects) {
   EXPECT_EQ(text1->geometry(), QRect(104, 92, 101, 25));
   EXPECT_GE(label1->height(), label1->heightForWidth(label1->width())) << "prompt cut off";
   EXPECT_EQ(label1->buddy(), text1);
-  EXPECT_FALSE(btnGo->isDefault());
-  EXPECT_FALSE(btnGo->autoDefault());
   EXPECT_EQ(QApplication::focusWidget(), btnGo);
   QTest::keyClick(btnGo, Qt::Key_Tab);
   EXPECT_EQ(QApplication::focusWidget(), text1);
-
-  // Return and Escape in the text box do nothing; a refused limit keeps the window.
   text1->setText("abc");
   QTest::keyClick(text1, Qt::Key_Return);
   QTest::keyClick(text1, Qt::Key_Escape);
@@ -74,8 +78,51 @@ TEST(Form1Test, BehavesAsAPersonExpects) {
   EXPECT_EQ(QApplication::focusWidget(), text1);
   EXPECT_EQ(text1->selectedText(), "abc");
 
-  // Return on the focused Go runs the job; an error report shows markup as plain text.
-  QTest::keyClicks(text1, "2");  // replaces the selection
+  text1->setText("4");
+  EXPECT_EQ(preview->focusPolicy(), Qt::NoFocus);
+  form.resize(1000, 600);
+  EXPECT_EQ(preview->geometry().right(), 1000 - 9);  // takes the room, less the margin
+  const QPoint middle(preview->width() / 2, preview->height() / 2);
+  QEvent activated(QEvent::ActivationChange);
+  CheckPreviewOfSineLines(
+      *preview,
+      {.grab =
+           [preview] {
+             const QImage image = preview->grab().toImage().convertToFormat(QImage::Format_RGB32);
+             Picture picture{image.width(),
+                             image.height(),
+                             {},
+                             preview->palette().color(QPalette::Text).rgb() & 0xFFFFFFu,
+                             PreviewColours(preview->palette().base().color().rgb() & 0xFFFFFFu)};
+             for (int y = 0; y < image.height(); ++y) {
+               const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+               picture.pixels.insert(picture.pixels.end(), line, line + image.width());
+             }
+             return picture;
+           },
+       .type_limit = [text1](const char* text) { text1->setText(text); },
+       .point =
+           [&] {
+             QMouseEvent moved(QEvent::MouseMove, middle, preview->mapToGlobal(middle),
+                               Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+             QApplication::sendEvent(preview, &moved);
+           },
+       .wheel =
+           [&] {
+             QWheelEvent wheel(middle, preview->mapToGlobal(middle), {}, {0, 120}, Qt::NoButton,
+                               Qt::NoModifier, Qt::NoScrollPhase, false);
+             QApplication::sendEvent(preview, &wheel);
+           },
+       .double_click = [&] { QTest::mouseDClick(preview, Qt::LeftButton, {}, middle); },
+       .activate = [&] { QApplication::sendEvent(&form, &activated); }},
+      dir);
+  EXPECT_EQ(preview->accessibleDescription().toStdString(),
+            preview->lines().summary + " " + preview->lines().replaces);
+  text1->setText("-1");
+  EXPECT_EQ(text1->accessibleDescription(), RefusalMessage(LimitProblem::kNegative).data());
+
+  dir.Write("MinRace.txt", "0\n0\n1\n1,2,<img src=x>,3,4\n");
+  text1->setText("2");
   btnGo->setFocus();
   QTest::keyClick(btnGo, Qt::Key_Return);
   EXPECT_TRUE(ended.isEmpty());
@@ -130,63 +177,6 @@ TEST(Form1Test, FolderIsChosenOrDropped) {
   QEvent activated(QEvent::ActivationChange);
   QApplication::sendEvent(&form, &activated);
   EXPECT_EQ(line->text(), elided("No MinRace.txt in " + line->toolTip()));
-}
-
-// The preview reads the files only once the window is on the screen, and again on
-// activation when they changed; it takes the room beside the controls, never the focus, and
-// tells a screen reader what it shows and why a limit is refused.
-TEST(Form1Test, PreviewShowsWhatGoWillWrite) {
-  ScratchDir dir;
-  WriteSineLines(dir, 300);
-  Form1 form(dir.path);
-  auto* preview = form.findChild<PreviewPlot*>("preview");
-  auto* text1 = form.findChild<QLineEdit*>("Text1");
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(preview->lines().separations[0].empty());
-  form.show();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !preview->lines().separations[3].empty(); }));
-  EXPECT_EQ(preview->focusPolicy(), Qt::NoFocus);
-  form.resize(1000, 600);
-  EXPECT_EQ(preview->geometry().right(), 1000 - 9);  // takes the room, less the margin
-  const QPoint middle(preview->width() / 2, preview->height() / 2);
-  QEvent activated(QEvent::ActivationChange);
-  CheckPreviewOfSineLines(
-      *preview,
-      {.grab =
-           [preview] {
-             const QImage image = preview->grab().toImage().convertToFormat(QImage::Format_RGB32);
-             Picture picture{image.width(),
-                             image.height(),
-                             {},
-                             preview->palette().color(QPalette::Text).rgb() & 0xFFFFFFu,
-                             PreviewColours(preview->palette().base().color().rgb() & 0xFFFFFFu)};
-             for (int y = 0; y < image.height(); ++y) {
-               const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-               picture.pixels.insert(picture.pixels.end(), line, line + image.width());
-             }
-             return picture;
-           },
-       .type_limit = [text1](const char* text) { text1->setText(text); },
-       .point =
-           [&] {
-             QMouseEvent moved(QEvent::MouseMove, middle, preview->mapToGlobal(middle),
-                               Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-             QApplication::sendEvent(preview, &moved);
-           },
-       .wheel =
-           [&] {
-             QWheelEvent wheel(middle, preview->mapToGlobal(middle), {}, {0, 120}, Qt::NoButton,
-                               Qt::NoModifier, Qt::NoScrollPhase, false);
-             QApplication::sendEvent(preview, &wheel);
-           },
-       .double_click = [&] { QTest::mouseDClick(preview, Qt::LeftButton, {}, middle); },
-       .activate = [&] { QApplication::sendEvent(&form, &activated); }},
-      dir);
-  EXPECT_EQ(preview->accessibleDescription().toStdString(),
-            preview->lines().summary + " " + preview->lines().replaces);
-  text1->setText("-1");
-  EXPECT_EQ(text1->accessibleDescription(), RefusalMessage(LimitProblem::kNegative).data());
 }
 
 }  // namespace

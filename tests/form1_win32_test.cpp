@@ -41,26 +41,6 @@ HGLOBAL Dropped(const std::vector<std::filesystem::path>& paths) {
   return memory;
 }
 
-// The line under the controls names the folder and what is missing there; a file dropped
-// onto the window makes its folder the one Go works in, and the one the preview shows.
-TEST(Form1Win32Test, FolderLineFollowsADrop) {
-  ScratchDir first, second;
-  second.Write("Race.txt", "");
-  Form1 form(GetModuleHandleW(nullptr), first.path);
-  ASSERT_EQ(form.Create(), 0u);
-  const HWND line = GetDlgItem(form.hwnd(), Form1::kFolderLineId);
-  EXPECT_EQ(TextOf(line), FolderLineText(first.path));
-  EXPECT_EQ(TextOf(line).rfind("No Race.txt, MaxRace.txt or MinRace.txt in ", 0), 0u);
-  SendMessageW(form.hwnd(), WM_DROPFILES,
-               reinterpret_cast<WPARAM>(Dropped({second.path / "Race.txt"})), 0);
-  EXPECT_EQ(TextOf(line), "No MaxRace.txt or MinRace.txt in " + DisplayPath(second.path));
-  const auto* plot = reinterpret_cast<PreviewPlot*>(
-      GetWindowLongPtrW(GetDlgItem(form.hwnd(), Form1::kPreviewId), GWLP_USERDATA));
-  EXPECT_NE(plot->lines().problem.find("missing input file(s): MaxRace.txt, MinRace.txt"),
-            std::string::npos);
-  DestroyWindow(form.hwnd());
-}
-
 RECT Box(HWND form, int id) {
   RECT box{};
   GetWindowRect(GetDlgItem(form, id), &box);
@@ -129,8 +109,10 @@ TEST_P(Form1Win32FontTest, ControlsNeitherOverlapNorLeaveTheWindow) {
 INSTANTIATE_TEST_SUITE_P(Points, Form1Win32FontTest, testing::Values(0, 20, 28));
 
 // The preview reads the files only once the window is on the screen; it takes no part in
-// the tab order; the wheel, sent to the window with the focus, reaches it.
-TEST(Form1Win32Test, PreviewShowsWhatGoWillWrite) {
+// the tab order; the wheel, sent to the window with the focus, reaches it. A file dropped
+// onto the window makes its folder the one Go works in, which the line under the controls
+// names with what is missing there, and the one the preview shows.
+TEST(Form1Win32Test, ShowsWhatGoWillWriteAndWhere) {
   ScratchDir dir;
   WriteSineLines(dir, 300);
   Form1 form(GetModuleHandleW(nullptr), dir.path);
@@ -189,6 +171,15 @@ TEST(Form1Win32Test, PreviewShowsWhatGoWillWrite) {
        .double_click = [&] { SendMessageW(preview, WM_LBUTTONDBLCLK, 0, MAKELPARAM(10, 10)); },
        .activate = [&] { SendMessageW(form.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0); }},
       dir);
+
+  ScratchDir second;  // a file dropped onto the window: its folder is where Go works
+  second.Write("Race.txt", "");
+  SendMessageW(form.hwnd(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(Dropped({second.path / "Race.txt"})), 0);
+  EXPECT_EQ(TextOf(GetDlgItem(form.hwnd(), Form1::kFolderLineId)),
+            "No MaxRace.txt or MinRace.txt in " + DisplayPath(second.path));
+  EXPECT_NE(plot->lines().problem.find("missing input file(s): MaxRace.txt, MinRace.txt"),
+            std::string::npos);
   DestroyWindow(form.hwnd());
 }
 
