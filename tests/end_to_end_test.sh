@@ -64,14 +64,9 @@ echo "ok: a missing path is reported on standard error and in a dialog, then end
 dir="$work/installed" && mkdir "$dir" && cp "$program" "$dir/"
 (cd / && exec ${launcher:-} "$dir/$(basename "$program")" 2>"$work/stderr.txt") &
 pid=$!
-choose() { # types folder $1 into the chooser
-  chooser=$(find_window '^Choose the folder of your line files$')
-  [ -n "$chooser" ] || fail "no folder chooser: $(cat "$work/stderr.txt")"
-  sleep 2 && xdotool type --delay 20 "$(native_path "$1")" && xdotool key Return && sleep 2
-}
-chooser=$(find_window '^Choose the folder of your line files$')
-[ -n "$chooser" ] || fail "no folder chooser for a copy with no line files: $(cat "$work/stderr.txt")"
-click "$chooser" 5 5 && xdotool key Escape
+chooser() { find_window '^Choose the folder of your line files$' | grep . || fail "no folder chooser: $(cat "$work/stderr.txt")"; }
+choose() { chooser >/dev/null && sleep 2 && xdotool type --delay 20 "$(native_path "$1")" && xdotool key Return && sleep 2; } # folder $1
+click "$(chooser)" 5 5 && xdotool key Escape
 window=$(find_window '^Kelvane$')
 [ -n "$window" ] || fail "no window after the chooser was cancelled"
 press_go && dismiss && kill -0 "$pid" || fail "no folder chosen: the program ended"

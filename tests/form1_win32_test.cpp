@@ -18,13 +18,6 @@ namespace kelvane {
 
 namespace {
 
-std::string TextOf(HWND control) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-  return Utf8(text);
-}
-
 // Paths as Explorer hands them over in WM_DROPFILES: a DROPFILES, then each path and a
 // NUL, then a NUL.
 HGLOBAL Dropped(const std::vector<std::filesystem::path>& paths) {
@@ -176,8 +169,9 @@ TEST(Form1Win32Test, ShowsWhatGoWillWriteAndWhere) {
   second.Write("Race.txt", "");
   SendMessageW(form.hwnd(), WM_DROPFILES,
                reinterpret_cast<WPARAM>(Dropped({second.path / "Race.txt"})), 0);
-  EXPECT_EQ(TextOf(GetDlgItem(form.hwnd(), Form1::kFolderLineId)),
-            "No MaxRace.txt or MinRace.txt in " + DisplayPath(second.path));
+  wchar_t line[1024];
+  GetDlgItemTextW(form.hwnd(), Form1::kFolderLineId, line, 1024);
+  EXPECT_EQ(Utf8(line), "No MaxRace.txt or MinRace.txt in " + DisplayPath(second.path));
   EXPECT_NE(plot->lines().problem.find("missing input file(s): MaxRace.txt, MinRace.txt"),
             std::string::npos);
   DestroyWindow(form.hwnd());

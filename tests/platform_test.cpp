@@ -16,7 +16,6 @@ namespace {
 
 TEST(PlatformTest, ReadsOnlyRegularFilesUpToTheirLimit) {
   const ScratchDir dir_;
-  const fs::path race = dir_.path / "Race.txt";
   dir_.Write("Race.txt", std::string("1\0\n", 3));
   dir_.Write("MaxRace.txt", "12345");
   dir_.Write("MinRace.txt", "ab");
@@ -30,7 +29,7 @@ TEST(PlatformTest, ReadsOnlyRegularFilesUpToTheirLimit) {
   ReadWholeFile(folder, "MinRace.txt", 5, "", bytes);
   EXPECT_EQ(bytes.view(), "ab");
   EXPECT_EQ(ErrorOf([&] { ReadWholeFile(folder, "Race.txt", 2, "more than two", bytes); }),
-            "file error: " + DisplayPath(race) + ": is 3 bytes, more than two");
+            "file error: " + DisplayPath(dir_.path / "Race.txt") + ": is 3 bytes, more than two");
   fs::create_directory(dir_.path / "Pass1.txt");
   EXPECT_EQ(ErrorOf([&] { ReadWholeFile(folder, "Pass1.txt", 3, "", bytes); }),
             "file error: " + DisplayPath(dir_.path / "Pass1.txt") + ": is not a regular file");

@@ -47,20 +47,13 @@ struct Picture {
 };
 
 // Where a window's drawing departs from the picture it drew, or "": nine in ten points of
-// each line's course show that line's colour, a pixel either way; so does a third of each
+// each line's course show that line's colour; so does a third of each
 // pass line on disk, drawn dashed, and the middle of each of the limit's marks.
 inline std::string DrawingFault(const Picture& drawn, const PlotPicture& picture) {
   const auto share = [&drawn](const std::vector<PlotPoint>& points, std::uint32_t colour) {
-    std::size_t shown = 0;
-    for (const PlotPoint& point : points) {
-      bool found = false;
-      for (int y = std::max(point.y - 1, 0); y <= std::min(point.y + 1, drawn.height - 1); ++y) {
-        for (int x = std::max(point.x - 1, 0); x <= std::min(point.x + 1, drawn.width - 1); ++x) {
-          found = found || drawn.pixel(x, y) == colour;
-        }
-      }
-      shown += found ? 1 : 0;
-    }
+    const auto shown = std::count_if(points.begin(), points.end(), [&](PlotPoint point) {
+      return drawn.pixel(point.x, point.y) == colour;
+    });
     return points.empty() ? 1.0 : static_cast<double>(shown) / static_cast<double>(points.size());
   };
   for (std::size_t line = 0; line < 5; ++line) {
