@@ -38,16 +38,9 @@ TEST(CommandLineTest, RefusesWhatItCannotRunOn) {
   }
 }
 
-// Without a window, every folder named runs in turn, a file standing for its folder; the
-// limit is taken as typed, and a window shows it in its text box unread.
-TEST(CommandLineTest, TakesFoldersAndALimit) {
-  const ScratchDir dir;
-  dir.Write("Race.txt", "");
-  const Command windowless = ReadCommandLine(
-      std::vector<fs::path>{"--no-window", dir.path, "--limit", "2.5 m", dir.path / "Race.txt"});
-  EXPECT_EQ(windowless.action, CommandAction::kNoWindow);
-  EXPECT_EQ(windowless.folders, (std::vector<fs::path>{dir.path, dir.path}));
-  EXPECT_EQ(windowless.limit, "2.5 m");
+// With no folder named, the window works in the program's own; a limit is taken as typed,
+// for the window to show in its text box unread.
+TEST(CommandLineTest, TakesALimitForTheWindow) {
   const Command window = ReadCommandLine(std::vector<fs::path>{"--limit=abc"});
   EXPECT_EQ(window.action, CommandAction::kRun);
   EXPECT_EQ(window.folders, std::vector<fs::path>{ProgramDir()});

@@ -130,7 +130,6 @@ TEST(Form1Win32Test, ShowsWhatGoWillWriteAndWhere) {
       {.grab =
            [&] {  // drawn into a bitmap, as printing it does
              Picture picture{client.right,
-                             client.bottom,
                              {},
                              rgb(GetSysColor(COLOR_WINDOWTEXT)),
                              PreviewColours(rgb(GetSysColor(COLOR_WINDOW)))};
