@@ -149,9 +149,9 @@ Command StartCommand(std::span<const fs::path> arguments) {
     command = {CommandAction::kRefuse, {}, ReportCaught().text, 1};
     command.windowless = AsksNoWindow(arguments);
   }
-  if (command.windowless) UseParentConsole();
-  if (command.action == CommandAction::kRefuse)
-    WriteStandardError("kelvane: " + command.text + "\n");
+  const bool refused = command.action == CommandAction::kRefuse;
+  if (command.windowless || refused) command.errors_read = ReachStandardError();
+  if (refused) WriteErrorLine(command.text);
   return command;
 }
 }  // namespace kelvane

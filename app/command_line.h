@@ -28,6 +28,7 @@ struct Command {
   std::string limit{kDefaultLimit};  // the limit's text, as the text box would hold it
   bool named = false;                // a folder or a file in one was named
   bool windowless = false;           // "--no-window" was among the arguments, even refused
+  bool errors_read = false;          // windowless or refused: standard error has a reader
 };
 
 // The exit status after a refused command line.
@@ -68,10 +69,10 @@ std::filesystem::path ChooserStart(const std::filesystem::path& working,
                                    const std::filesystem::path& program,
                                    const std::filesystem::path& last);
 
-// The command as ReadCommandLine reads it, for main. A windowless run writes to the console
-// it was started from (UseParentConsole). A refusal is written to standard error as
-// "kelvane: <text>"; so is an error of ProgramDir, returned as kRefuse with its report and
-// exit status 1.
+// The command as ReadCommandLine reads it, for main. A windowless run and a refusal write to
+// the console they were started from (ReachStandardError). A refusal is written to standard
+// error as "kelvane: <text>"; so is an error of ProgramDir, returned as kRefuse with its
+// report and exit status 1. A window shows a refusal only where `errors_read` is false.
 Command StartCommand(std::span<const std::filesystem::path> arguments);
 
 }  // namespace kelvane

@@ -13,14 +13,31 @@ namespace kelvane {
 
 namespace {
 
-// The job in `folder`. A failure is written to standard error as "kelvane: <where><report>"
-// and returned as its report; while another run holds the pass lines, that is said at once
-// on standard error and to `on_wait`.
+// `report` for a line that names `folder` in front: the files in it by their names alone,
+// and the folder left out where it is the place at fault, so that the line names it once.
+std::string ReportInFolder(std::string report, const std::filesystem::path& folder) {
+  const std::string inside = DisplayPath(folder / "");
+  for (auto at = report.find(inside); at != std::string::npos; at = report.find(inside, at)) {
+    report.erase(at, inside.size());
+  }
+  const std::string place = ": " + DisplayPath(folder) + ": ";
+  if (const auto at = report.find(place); at != std::string::npos) {
+    report.erase(at + 2, place.size() - 2);
+  }
+  return report;
+}
+
+// The job in `folder`. A failure is written to standard error as "kelvane: <report>" (with
+// `in_front`, "kelvane: <folder>: <report>") and returned as its report; while another run
+// holds the pass lines, that is said at once on standard error and to `on_wait`.
 GoOutcome RunJob(const std::filesystem::path& folder, float limit,
-                 const std::function<void(std::string_view)>& on_wait, const std::string& where) {
+                 const std::function<void(std::string_view)>& on_wait, bool in_front) {
+  const auto line = [&](const std::string& text) {
+    WriteErrorLine(in_front ? DisplayPath(folder) + ": " + ReportInFolder(text, folder) : text);
+  };
   LockWait wait;
   wait.notice = [&](std::string_view message) {
-    WriteStandardError("kelvane: " + where + std::string(message) + "\n");
+    line(std::string(message));
     if (on_wait) on_wait(message);
   };
   try {
@@ -28,7 +45,7 @@ GoOutcome RunJob(const std::filesystem::path& folder, float limit,
     return {GoResult::kDone, ""};
   } catch (...) {
     CaughtReport report = ReportCaught();
-    WriteStandardError("kelvane: " + where + report.text + "\n");
+    line(report.text);
     return {report.busy ? GoResult::kBusy : GoResult::kFailed, std::move(report.text)};
   }
 }
@@ -43,16 +60,14 @@ GoOutcome PressGo(std::string_view limit_text, const std::filesystem::path& fold
   }
   max_separation = limit.meters;
   if (folder.empty()) return {GoResult::kNoFolder, std::string(kNoFolderText)};
-  return RunJob(folder, max_separation, on_wait, "");
+  return RunJob(folder, max_separation, on_wait, false);
 }
 
-// Each failure names its folder first: the reports of a line file's content name the file
-// alone.
 int RunInEach(std::span<const std::filesystem::path> folders, std::string_view limit_text) {
   const float limit = ReadLimitText(limit_text).meters;
   int status = 0;
   for (const std::filesystem::path& folder : folders) {
-    if (RunJob(folder, limit, {}, DisplayPath(folder) + ": ").result != GoResult::kDone) status = 1;
+    if (RunJob(folder, limit, {}, true).result != GoResult::kDone) status = 1;
   }
   return status;
 }

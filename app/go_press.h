@@ -35,7 +35,8 @@ GoOutcome PressGo(std::string_view limit_text, const std::filesystem::path& fold
 
 // The job in each of `folders` in turn, without a window, with the limit read from
 // `limit_text` as PressGo reads it (the caller has made sure it is usable): a failure is
-// written to standard error as "kelvane: <folder>: <report>" and the next folder still runs.
+// written to standard error as "kelvane: <folder>: <report>", the report naming the files in
+// the folder by name alone, and the next folder still runs.
 // Returns the exit status: 0 when every folder succeeded, 1 when any failed.
 int RunInEach(std::span<const std::filesystem::path> folders, std::string_view limit_text);
 

@@ -178,7 +178,17 @@ void UseSystemDllsOnly() {}
 
 void IgnoreClosedPipes() { ::signal(SIGPIPE, SIG_IGN); }
 
-void UseParentConsole() {}
+bool ReachStandardError() {
+  struct stat facts {};
+  if (::fstat(STDERR_FILENO, &facts) == 0 &&
+      (::isatty(STDERR_FILENO) || S_ISREG(facts.st_mode) || S_ISFIFO(facts.st_mode))) {
+    return true;
+  }
+  const int terminal = ::open("/dev/tty", O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (terminal < 0) return false;
+  ::close(terminal);
+  return true;
+}
 
 void WriteStandardError(std::string_view text) { Ignore(WriteAll(STDERR_FILENO, text)); }
 

@@ -180,14 +180,17 @@ void UseSystemDllsOnly() {
 // A closed pipe only makes a write fail on Windows.
 void IgnoreClosedPipes() {}
 
-void UseParentConsole() {
+// A handle a script or a console gave: NUL too, which its user chose.
+bool ReachStandardError() {
   const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
-  if (error != nullptr && error != INVALID_HANDLE_VALUE) return;
-  if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  if (error != nullptr && error != INVALID_HANDLE_VALUE) {
+    return ::GetFileType(error) != FILE_TYPE_UNKNOWN;
+  }
+  if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return false;
   const HANDLE console =
       ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_EXISTING, 0, nullptr);
-  if (console != INVALID_HANDLE_VALUE) ::SetStdHandle(STD_ERROR_HANDLE, console);
+  return console != INVALID_HANDLE_VALUE && ::SetStdHandle(STD_ERROR_HANDLE, console);
 }
 
 void WriteStandardError(std::string_view text) {

@@ -1,6 +1,7 @@
 #ifndef KELVANE_PLATFORM_PROCESS_H_
 #define KELVANE_PLATFORM_PROCESS_H_
 
+#include <string>
 #include <string_view>
 
 namespace kelvane {
@@ -17,12 +18,20 @@ void UseSystemDllsOnly();
 // a closed standard error never hides an error report. Called once, first thing in main.
 void IgnoreClosedPipes();
 
-// Makes standard error the console of the program that started this one, where it has
-// none of its own (a Windows program with a window); elsewhere does nothing.
-void UseParentConsole();
+// Whether standard error reaches someone who can read it: a terminal or console, a file or a
+// pipe, or (POSIX) a process with a terminal of its own, whose user chose where its errors
+// go. Not so when started from a file manager, a menu or a drop. A Windows program with a
+// window has no standard error of its own: it takes the console of the program that
+// started it first, where there is one.
+bool ReachStandardError();
 
 // Writes all of `text` to standard error. A failure is ignored.
 void WriteStandardError(std::string_view text);
+
+// Writes "kelvane: <line>" and a line end to standard error: each line the program says there.
+inline void WriteErrorLine(std::string_view line) {
+  WriteStandardError(std::string("kelvane: ").append(line).append("\n"));
+}
 
 // Writes all of `text` to standard output or, on Windows, where a program with a window
 // has none, to the console of the program that started it. False when there is neither.

@@ -78,11 +78,11 @@ void HoldMessage(QtMsgType type, const QMessageLogContext&, const QString& messa
   // display with no plugin of Qt's for it is not a missing display.
   const QString reason = (held_messages.empty() ? message : held_messages.front().second).trimmed();
   const bool no_plugin = reason.contains(QLatin1String("Could not find the Qt platform plugin"));
-  WriteStandardError(
-      (no_plugin ? "kelvane: Qt's plugin for this display is not installed (on Debian and Ubuntu, "
-                   "qt6-wayland for Wayland, qt6-qpa-plugins for X11): "
-                 : "kelvane: no display to open the window on: ") +
-      ToUtf8(reason) + "\n");
+  WriteErrorLine((no_plugin
+                      ? "Qt's plugin for this display is not installed (on Debian and Ubuntu, "
+                        "qt6-wayland for Wayland, qt6-qpa-plugins for X11): "
+                      : "no display to open the window on: ") +
+                 ToUtf8(reason));
   std::_Exit(1);
 }
 
@@ -107,13 +107,13 @@ int main(int argc, char* argv[]) {
   if (command.action == kelvane::CommandAction::kNoWindow) {
     return kelvane::RunInEach(command.folders, command.limit);  // no display opened
   }
-  // A refusal is on standard error already; without a window or a screen, that is all.
+  // A refusal is on standard error already; a dialog only where nobody reads it there.
   if (command.action == kelvane::CommandAction::kRefuse &&
-      (command.windowless || !kelvane::HasScreen()))
+      (command.windowless || command.errors_read || !kelvane::HasScreen()))
     return command.exit_status;
   if (!kelvane::HasScreen()) {
-    kelvane::WriteStandardError(
-        "kelvane: no display to open the window on: neither DISPLAY nor WAYLAND_DISPLAY is set\n");
+    kelvane::WriteErrorLine(
+        "no display to open the window on: neither DISPLAY nor WAYLAND_DISPLAY is set");
     return 1;
   }
   kelvane::KeepPluginsFromTheProgramFolder();

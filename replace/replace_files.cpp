@@ -119,8 +119,8 @@ void WriteFreshFiles(const Folder& folder, const std::vector<Placed>& targets,
     const fs::path like = target.facts.exists ? target.name : fs::path();
     const Target step{folder, target.name, target.temps};
     if (const SystemError error = folder.Create(step.Fresh(), like, fresh[i])) {
-      throw RunError(ErrorKind::kFile, "cannot create a file in " + DisplayPath(folder.path()) +
-                                           ": " + ReasonOf(error));
+      throw RunError(ErrorKind::kFile, ErrorPlace{DisplayPath(folder.path())},
+                     "cannot create a file: " + ReasonOf(error));
     }
     sinks[i] = [&fresh, &errors, i](std::string_view piece) {
       if (!errors[i]) errors[i] = fresh[i].Write(piece);

@@ -39,7 +39,7 @@ dir=$(folder error)
 rm "$dir/MinRace.txt"
 start "$dir" && press_go && dismiss && finish
 [ "$status" -eq 1 ] && [ "$(cat "$dir"/Pass?.txt)" = $'old pass 1\r\nold pass 2\r' ] || fail "error: status $status"
-grep -q "^kelvane: file error: .*: missing input file(s): MinRace.txt" "$work/stderr.txt" ||
+grep -q "^kelvane: file error: .*: missing input file(s): MinRace.txt$" "$work/stderr.txt" ||
   fail "error: standard error is '$(cat "$work/stderr.txt")'"
 echo "ok: an error is reported on standard error and in a dialog, then ends with status 1"
 
@@ -52,12 +52,21 @@ for argument in "$dir" "$dir/Race.txt"; do
     fail "kelvane $argument: status $status, $(ls "$dir")"
 done
 echo "ok: kelvane FOLDER and kelvane FOLDER/Race.txt work on the lines in FOLDER"
-start_with "$(native_path "$dir/missing")" && window="" && dismiss && finish # the dialog alone
-[ "$status" -eq 2 ] && [ "$(ls "$dir" | tr '\n' ' ')" = "MaxRace.txt MinRace.txt Pass1.txt Pass2.txt Race.txt " ] ||
-  fail "missing path: status $status, $(ls "$dir")"
-grep -q "^kelvane: .*missing: there is no such file or folder$" "$work/stderr.txt" ||
-  fail "missing path: standard error is '$(cat "$work/stderr.txt")'"
-echo "ok: a missing path is reported on standard error and in a dialog, then ends with status 2"
+# A refused command line, standard error in a file as in a script: that line alone, status 2
+# at once. Where nobody could read it (no terminal, standard error closed, as from a file
+# manager), a dialog says it too.
+status=0 && (cd / && timeout 30 ${launcher:-} "$program" "$(native_path "$dir/missing")" 2>"$work/stderr.txt") || status=$?
+[ "$status" -eq 2 ] && [ "$(ls "$dir" | tr '\n' ' ')" = "MaxRace.txt MinRace.txt Pass1.txt Pass2.txt Race.txt " ] &&
+  grep -q "^kelvane: .*missing: there is no such file or folder$" "$work/stderr.txt" ||
+  fail "missing path: status $status, $(ls "$dir"), standard error '$(cat "$work/stderr.txt")'"
+if [ -z "$launcher" ]; then # as a file manager starts it; Wine's start, as Explorer would
+  (cd / && exec setsid "$program" --bogus 2>/dev/null) &
+else
+  (cd / && exec $launcher start /wait /unix "$program" --bogus 2>/dev/null) &
+fi
+pid=$! && window="" && dismiss && finish # the dialog alone
+[ "$status" -eq 2 ] || fail "--bogus from no terminal: status $status"
+echo "ok: a refused command line ends with status 2 at once where standard error is read, after a dialog where it is not"
 # A copy with no line files beside it and none named, as one installed with the system's
 # programs: a folder chooser first; cancelled, no folder is chosen, and Go says so. A click
 # on the folder line, then Ctrl+O, choose one at any time.
@@ -92,11 +101,13 @@ status=0 && (cd / && "${no_display[@]}" ${launcher:-} "$program" --no-window --l
 [ "$status" -eq 0 ] && cmp "$good/Pass1.txt" "$examples/Pass1.txt" && cmp "$good/Pass2.txt" "$examples/Pass2.txt" &&
   [ ! -s "$work/stdout.txt" ] && [ ! -s "$work/stderr.txt" ] || fail "no window: status $status, $(cat "$work/stderr.txt")"
 rm "$good"/Pass?.txt
-status=0 && (cd / && "${no_display[@]}" ${launcher:-} "$program" --no-window "$(native_path "$broken")" "$(native_path "$good")" 2>"$work/stderr.txt") || status=$?
+empty=$(folder no-window-empty) && rm "$empty"/*.txt
+status=0 && (cd / && "${no_display[@]}" ${launcher:-} "$program" --no-window "$(native_path "$broken")" "$(native_path "$empty")" "$(native_path "$good")" 2>"$work/stderr.txt") || status=$?
 [ "$status" -eq 1 ] && cmp "$good/Pass1.txt" "$examples/Pass1.txt" && [ "$(cat "$broken/Pass1.txt")" = $'old pass 1\r' ] &&
-  [ "$(wc -l <"$work/stderr.txt")" -eq 1 ] && grep -qF "kelvane: $(native_path "$broken"): input error: MinRace.txt:4: \"x\" is not a number" "$work/stderr.txt" ||
-  fail "no window, one folder broken: status $status, $(cat "$work/stderr.txt")"
-echo "ok: --no-window writes the sample pass lines with no display; a broken folder is one line and status 1, the others still run"
+  [ "$(cat "$work/stderr.txt")" = "kelvane: $(native_path "$broken"): input error: MinRace.txt:4: \"x\" is not a number
+kelvane: $(native_path "$empty"): file error: missing input file(s): Race.txt, MaxRace.txt, MinRace.txt" ] ||
+  fail "no window, two folders broken: status $status, $(cat "$work/stderr.txt")"
+echo "ok: --no-window writes the sample pass lines with no display; each broken folder is one line naming it once, status 1, the others still run"
 
 if [ -z "$launcher" ]; then # no display to open the window on, or no plugin for it: one line, status 1, no abort
   for env in "-u DISPLAY -u WAYLAND_DISPLAY" DISPLAY=:99 QT_QPA_PLATFORM=nonesuch; do

@@ -23,5 +23,18 @@ for archive in "$work"/a/dist/kelvane-*; do # each carries the notices of what i
   contents=$(if [[ $archive == *.zip ]]; then unzip -Z1 "$archive"; else tar -tzf "$archive"; fi)
   grep -q "/THIRD-PARTY-NOTICES" <<<"$contents" || fail "$archive has no THIRD-PARTY-NOTICES"
 done
-echo "1 passed, 0 failed"
+# Each download holds the sample lines. The tarball unpacked into a scratch ~/.local, as the
+# README tells, puts Kelvane in the desktop's database of applications, as a menu reads it.
+for name in Race MaxRace MinRace; do
+  cmp "$source/examples/$name.txt" <(unzip -p "$work"/a/dist/kelvane-*-windows-x86_64.zip "*/examples/$name.txt") ||
+    fail "the zip has no examples/$name.txt"
+done
+home=$work/home && mkdir -p "$home/.local"
+tar -xzf "$work"/a/dist/kelvane-*-linux-x86_64.tar.gz -C "$home/.local" --strip-components=1
+[ -f "$home/.local/share/doc/kelvane/examples/Race.txt" ] || fail "the tarball has no sample lines"
+apps=$(env -i HOME="$home" XDG_DATA_DIRS=/nonexistent PATH="$home/.local/bin:/usr/bin:/bin" /usr/bin/python3 -c \
+  'from gi.repository import Gio; print(*[app.get_id() for app in Gio.AppInfo.get_all()])')
+[[ " $apps " == *" org.kelvane.Kelvane.desktop "* ]] || fail "unpacked into ~/.local, the menu has no Kelvane: $apps"
+echo "ok: the zip and the tarball hold the sample lines; the tarball unpacked into ~/.local is in the menu"
+echo "2 passed, 0 failed"
 "$(dirname "$0")/package_test.sh" "$work"/a/dist/kelvane_*.deb

@@ -45,7 +45,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         kelvane::ShowText(command.text, MB_ICONINFORMATION);
       return 0;
     case kelvane::CommandAction::kRefuse:
-      if (!command.windowless) kelvane::ShowText(command.text, MB_ICONERROR);
+      // On standard error already; a dialog only where nobody reads it there.
+      if (!command.windowless && !command.errors_read)
+        kelvane::ShowText(command.text, MB_ICONERROR);
       return command.exit_status;
     case kelvane::CommandAction::kNoWindow:
       return kelvane::RunInEach(command.folders, command.limit);
@@ -60,7 +62,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   if (const DWORD error = form.Create()) {
     const std::string report =
         "run-time error: the window cannot be created: " + kelvane::ReasonOf(error);
-    kelvane::WriteStandardError("kelvane: " + report + "\n");
+    kelvane::WriteErrorLine(report);
     kelvane::ShowText(report, MB_ICONERROR);
     return 1;
   }
