@@ -46,8 +46,11 @@ class RunError : public std::runtime_error {
 // that no item can hide, garble or swamp the message.
 std::string QuotedItem(std::string_view item);
 
-// `text` with each control byte (below 0x20, and 0x7F) written as \xHH, so that it stays on
-// one line and no byte of it reaches a terminal as a command.
+// `text` with each control written out, so that it stays on one line, reads in its own
+// order and no byte of it reaches a terminal as a command: a byte below 0x20, 0x7F, and a
+// byte 0x80-0x9F outside valid UTF-8 as \xHH; a C1 control (U+0080-U+009F), a line or
+// paragraph separator (U+2028, U+2029) and a bidi control (U+202A-U+202E, U+2066-U+2069) as
+// \u{HH} or \u{HHHH}. Any other text, valid UTF-8 or not, stays as it is.
 std::string WithoutControls(std::string_view text);
 
 }  // namespace kelvane

@@ -1,8 +1,10 @@
 #include "qt/folder_chooser.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
+#include <memory>
 
 #include "app/command_line.h"
 #include "platform/files.h"
@@ -12,15 +14,26 @@ namespace kelvane {
 
 namespace {
 
-QSettings Settings() { return {QSettings::IniFormat, QSettings::UserScope, "kelvane", "kelvane"}; }
-
 const QString kLastFolder = QStringLiteral("last-folder");
+constexpr qint64 kMaxSettingsBytes = 64 * 1024;
+
+// The settings file, where it is a regular file of a settings file's size or is not there
+// yet; nullptr for anything else there (a FIFO, a device, a huge file), which is never
+// opened, so that it can neither keep the program waiting nor fill its memory.
+std::unique_ptr<QSettings> Settings() {
+  const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                       QStringLiteral("/kelvane/kelvane.ini");
+  const QFileInfo file(path);
+  if (file.exists() && (!file.isFile() || file.size() > kMaxSettingsBytes)) return nullptr;
+  return std::make_unique<QSettings>(path, QSettings::IniFormat);
+}
 
 }  // namespace
 
 QFileDialog* NewFolderChooser(QWidget* parent) {
+  const std::unique_ptr<QSettings> settings = Settings();
   const std::filesystem::path last =
-      QFile::encodeName(Settings().value(kLastFolder).toString()).toStdString();
+      settings ? QFile::encodeName(settings->value(kLastFolder).toString()).toStdString() : "";
   std::error_code error;
   const std::filesystem::path working = std::filesystem::current_path(error);
   const std::filesystem::path start = ChooserStart(working, ProgramDir(), last);
@@ -34,7 +47,9 @@ QFileDialog* NewFolderChooser(QWidget* parent) {
 std::filesystem::path TakeChosenFolder(const QFileDialog& chooser) {
   const QStringList chosen = chooser.selectedFiles();
   if (chosen.isEmpty()) return {};
-  Settings().setValue(kLastFolder, chosen.front());
+  if (const std::unique_ptr<QSettings> settings = Settings()) {
+    settings->setValue(kLastFolder, chosen.front());
+  }
   return QFile::encodeName(chosen.front()).toStdString();
 }
 

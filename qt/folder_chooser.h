@@ -8,7 +8,7 @@ namespace kelvane {
 
 // A chooser of one folder for `parent` (none: a window of its own), opening where
 // ChooserStart says; the folder last chosen is kept per user in the XDG config folder
-// ("kelvane/kelvane.ini").
+// ("kelvane/kelvane.ini"), read only where it is a regular file of a settings file's size.
 QFileDialog* NewFolderChooser(QWidget* parent);
 
 // The folder `chooser` was left with, now the one last chosen.

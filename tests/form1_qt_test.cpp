@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QDropEvent>
@@ -152,6 +153,19 @@ TEST(Form1Test, FolderIsChosenOrDropped) {
   ASSERT_NE(chooser, nullptr);
   EXPECT_EQ(chooser->directory().absolutePath().toStdString(), last.path.string());
   chooser->reject();
+  // A FIFO at the settings file is passed over, never waited on.
+  const std::string ini =
+      QSettings(QSettings::IniFormat, QSettings::UserScope, "kelvane", "kelvane")
+          .fileName()
+          .toStdString();
+  std::filesystem::remove(ini);
+  ASSERT_EQ(mkfifo(ini.c_str(), 0600), 0);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+  chooser = form.findChild<QFileDialog*>();
+  ASSERT_NE(chooser, nullptr);
+  chooser->reject();
+  std::filesystem::remove(ini);
 
   const auto drop = [&form](const QList<QUrl>& urls) {
     QMimeData data;

@@ -35,6 +35,14 @@ TEST(PlatformTest, ReadsOnlyRegularFilesUpToTheirLimit) {
             "file error: " + DisplayPath(dir_.path / "Pass1.txt") + ": is not a regular file");
   // A name is shown on one line, and no byte of it reaches a terminal as a command.
   EXPECT_EQ(DisplayPath("a\nkelvane: b\x1B[2J\x7F\\c"), "a\\x0Akelvane: b\\x1B[2J\\x7F\\c");
+  // C1 controls as UTF-8 and as stray bytes, separators and bidi controls; letters, and a
+  // byte of Latin-1, as they are.
+  EXPECT_EQ(WithoutControls("\xC2\x9B"
+                            "2J\xC2\x85\x9B\xE2\x80\xAE"
+                            "txt.exe\xE2\x80\xA8\xE2\x81\xA9"
+                            "l\xC3\xA4ufe lat\xE9in \xF0\x9F\x8F\x81"),
+            "\\u{9B}2J\\u{85}\\x9B\\u{202E}txt.exe\\u{2028}\\u{2069}l\xC3\xA4ufe lat\xE9in "
+            "\xF0\x9F\x8F\x81");
 }
 
 #ifdef _WIN32
