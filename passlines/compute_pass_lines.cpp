@@ -11,6 +11,7 @@
 #include "passlines/separation_move.h"
 #include "platform/file_error.h"
 #include "platform/files.h"
+#include "replace/journal.h"
 
 namespace kelvane {
 
@@ -25,17 +26,43 @@ void RequireInputs(const Folder& folder) {
                  "missing input file(s): " + names);
 }
 
+// An input's links lead to none of the names a run makes and removes.
+void RequireInputsApart(const Folder& folder) {
+  const std::filesystem::path pass_lines[] = {kLineNames[3], kLineNames[4]};
+  for (std::size_t in = 0; in < kInputCount; ++in) {
+    const std::filesystem::path at = FollowLinksInFolder(folder, kLineNames[in]);
+    if (IsRunName(pass_lines, at)) {
+      RefuseFile(folder.Show(kLineNames[in]), "is a symbolic link to " + DisplayPath(at) +
+                                                  ", a name a run writes itself, so it is not "
+                                                  "followed");
+    }
+  }
+}
+
 // A pass line that is another name of an input (a hard link in a tar, or a link to it)
-// would overwrite the line it is made from.
+// would overwrite the line it is made from. One reached through a link, or with other
+// names, is written only where it holds a line file already: no name leads Go to overwrite
+// another file of the user's.
 void RequireOwnFiles(const Folder& folder) {
+  LineFileReader reader;
   for (std::size_t out = kInputCount; out < kLineNames.size(); ++out) {
-    const FileFacts pass = FactsAt(folder, FollowLinksInFolder(folder, kLineNames[out]));
+    const std::filesystem::path at = FollowLinksInFolder(folder, kLineNames[out]);
+    const FileFacts pass = FactsAt(folder, at);
     for (std::size_t in = 0; in < kInputCount; ++in) {
       if (SameFile(pass, FactsAt(folder, FollowLinksInFolder(folder, kLineNames[in])))) {
         RefuseFile(folder.Show(kLineNames[out]), "is the same file as " +
                                                      std::string(kLineNames[in]) +
                                                      "; a pass line must be a file of its own");
       }
+    }
+    if (!pass.exists || (at == kLineNames[out] && pass.links == 1)) continue;
+    try {
+      reader.Read(folder, kLineNames[out]);
+    } catch (const RunError& error) {
+      RefuseFile(folder.Show(kLineNames[out]),
+                 (at == kLineNames[out] ? "has other names (hard links)"
+                                        : "is a symbolic link to " + DisplayPath(at)) +
+                     " and holds no line file, so Go does not write it: " + error.what());
     }
   }
 }
@@ -72,6 +99,7 @@ std::vector<std::string_view> MissingInputs(const std::filesystem::path& dir) {
 // Read through one buffer, which is gone before the pass lines are made.
 std::array<LineGrid, 3> ReadPassInputs(const Folder& folder) {
   RequireInputs(folder);
+  RequireInputsApart(folder);
   LineFileReader reader;
   std::array<LineGrid, 3> grids = {reader.Read(folder, kLineNames[0]),
                                    reader.Read(folder, kLineNames[1]),

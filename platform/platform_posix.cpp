@@ -194,7 +194,10 @@ void WriteStandardError(std::string_view text) { Ignore(WriteAll(STDERR_FILENO, 
 
 bool WriteStandardOutput(std::string_view text) { return WriteAll(STDOUT_FILENO, text) == 0; }
 
-std::string ReasonOf(SystemError error) { return std::strerror(static_cast<int>(error)); }
+std::string ReasonOf(SystemError error) {
+  if (error == kChangedMeanwhile) return "another file took its name while it was checked";
+  return std::strerror(static_cast<int>(error));
+}
 
 bool IsNotFound(SystemError error) { return error == ENOENT; }
 

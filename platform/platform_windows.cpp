@@ -218,6 +218,7 @@ bool WriteStandardOutput(std::string_view text) {
 }
 
 std::string ReasonOf(SystemError error) {
+  if (error == kChangedMeanwhile) return "another file took its name while it was checked";
   // The reasons a user meets most, in the words the platform layer promises.
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
     return "in use by another program";

@@ -8,6 +8,10 @@ namespace kelvane {
 // The system's error code: errno, or GetLastError() on Windows; 0 for success.
 using SystemError = unsigned long;
 
+// A file found at a name when it was checked is no longer the one there: an error of the
+// program's own, outside every system's codes (on Windows, the bit kept for applications).
+inline constexpr SystemError kChangedMeanwhile = 0x20000000;
+
 // The system's wording of `error`, such as "Permission denied".
 std::string ReasonOf(SystemError error);
 

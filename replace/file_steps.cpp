@@ -22,10 +22,29 @@ SystemError WriteAndClose(HeldFile& file, const ContentSource& content) {
   return error ? error : closed;
 }
 
-// The content of the file `name` in `folder`, read piece by piece as it is written.
-SystemError CopyInto(const Folder& folder, const fs::path& name, HeldFile& to) {
+// Whether `file` is the file `was` (any file, where `was` is null).
+SystemError StillThere(const HeldFile& file, const FileFacts* was) {
+  FileFacts now;
+  if (was == nullptr) return 0;
+  if (const SystemError error = file.Facts(now)) return error;
+  return SameFile(now, *was) ? 0 : kChangedMeanwhile;
+}
+
+// Removes `name` where `was` (a recovery's check) lets it: only a file found there that is
+// still there. Without a check, whatever is there.
+SystemError RemoveChecked(const Folder& folder, const fs::path& name, const FileFacts* was) {
+  FileFacts now;
+  if (was != nullptr && (!was->exists || folder.Stat(name, now) || !SameFile(now, *was))) return 0;
+  return IgnoreNotFound(folder.Remove(name));
+}
+
+// The content of the file `name` in `folder`, read piece by piece as it is written; where
+// `was` is given, only while the file opened is that one.
+SystemError CopyInto(const Folder& folder, const fs::path& name, HeldFile& to,
+                     const FileFacts* was = nullptr) {
   HeldFile from;
   SystemError error = folder.Open(name, OpenAs::kRead, from);
+  if (!error) error = StillThere(from, was);
   if (error) return error;
   const SystemError written = WriteAndClose(to, [&](const ContentSink& sink) {
     char buffer[1 << 16];
@@ -69,24 +88,36 @@ SystemError Place(const Target& target, const ContentSource& content, bool& touc
   return error;
 }
 
-SystemError RollBack(const Target& target, bool touched) {
+SystemError RollBack(const Target& target, bool touched, const CheckedFiles* checked) {
   const Folder& folder = target.folder;
+  const auto was = [checked](FileFacts CheckedFiles::*facts) -> const FileFacts* {
+    return checked ? &(checked->*facts) : nullptr;
+  };
   if (!target.temps.fresh.empty()) {
-    if (const SystemError error = IgnoreNotFound(folder.Remove(target.Fresh()))) return error;
+    if (const SystemError error =
+            RemoveChecked(folder, target.Fresh(), was(&CheckedFiles::fresh))) {
+      return error;
+    }
   }
-  if (target.temps.kept.empty()) return touched ? IgnoreNotFound(folder.Remove(target.name)) : 0;
-  if (const SystemError error = IgnoreNotFound(folder.Remove(PartName(target.Kept())))) {
-    return error;
+  if (target.temps.kept.empty()) {
+    return touched ? RemoveChecked(folder, target.name, was(&CheckedFiles::target)) : 0;
   }
+  const fs::path part = PartName(target.Kept());
+  if (const SystemError error = RemoveChecked(folder, part, was(&CheckedFiles::part))) return error;
   if (!touched) return IgnoreNotFound(folder.Remove(target.Kept()));
   // Until the kept version is whole under its name, the target has not been touched.
   FileFacts kept, now;
+  if (checked && !checked->kept.exists) return 0;
   if (const SystemError error = folder.Stat(target.Kept(), kept)) return error;
   if (!kept.exists) return 0;
+  if (checked && !SameFile(kept, checked->kept)) return kChangedMeanwhile;
   if (target.temps.fresh.empty()) {
     HeldFile file;
     if (const SystemError error = folder.Open(target.name, OpenAs::kWrite, file)) return error;
-    if (const SystemError error = CopyInto(folder, target.Kept(), file)) return error;
+    if (const SystemError error = StillThere(file, was(&CheckedFiles::target))) return error;
+    if (const SystemError error = CopyInto(folder, target.Kept(), file, was(&CheckedFiles::kept))) {
+      return error;
+    }
     return folder.Remove(target.Kept());
   }
   // A kept hard link to the file still at the target's name: the target was not touched.

@@ -1,5 +1,6 @@
 #include "replace/journal.h"
 
+#include <algorithm>
 #include <random>
 #include <thread>
 
@@ -84,6 +85,12 @@ fs::path JournalName(const fs::path& first) {
   name += first;
   name += ".journal";
   return name;
+}
+
+bool IsRunName(std::span<const fs::path> targets, const fs::path& name) {
+  if (!targets.empty() && name == JournalName(targets.front())) return true;
+  return std::ranges::any_of(
+      targets, [&name](const fs::path& target) { return IsTemporaryName(target, name); });
 }
 
 std::string FormatJournal(std::span<const JournalEntry> entries) {

@@ -33,6 +33,9 @@ std::filesystem::path PartName(const std::filesystem::path& kept);
 bool IsTemporaryName(const std::filesystem::path& target, const std::filesystem::path& name);
 // ".<name>.journal": the journal of replacements whose first target is named `first`.
 std::filesystem::path JournalName(const std::filesystem::path& first);
+// Whether `name` is one a replacement of `targets` makes and removes: their journal, or a
+// temporary of one of them.
+bool IsRunName(std::span<const std::filesystem::path> targets, const std::filesystem::path& name);
 
 std::string FormatJournal(std::span<const JournalEntry> entries);
 // The entries of a journal of `count` targets, or nothing when `text` is not one. An empty
