@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/held_folder.h"
+
 namespace kelvane {
 
 // What the window says while no folder is chosen: in the folder line, the preview and Go's
@@ -15,8 +17,9 @@ inline constexpr std::string_view kNoFolderText =
 // What the line under the controls says of `folder`, the folder Go works in: its path, or,
 // where inputs are not there, which: "No MinRace.txt in <folder>", "No Race.txt or
 // MinRace.txt in <folder>", "No Race.txt, MaxRace.txt or MinRace.txt in <folder>";
-// kNoFolderText for none ("").
-std::string FolderLineText(const std::filesystem::path& folder);
+// kNoFolderText for none; and where its path now leads elsewhere, that Go still works in
+// the folder chosen.
+std::string FolderLineText(const HeldFolder& folder);
 
 }  // namespace kelvane
 

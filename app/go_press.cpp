@@ -30,10 +30,11 @@ std::string ReportInFolder(std::string report, const std::filesystem::path& fold
 // The job in `folder`. A failure is written to standard error as "kelvane: <report>" (with
 // `in_front`, "kelvane: <folder>: <report>") and returned as its report; while another run
 // holds the pass lines, that is said at once on standard error and to `on_wait`.
-GoOutcome RunJob(const std::filesystem::path& folder, float limit,
+GoOutcome RunJob(const HeldFolder& folder, float limit,
                  const std::function<void(std::string_view)>& on_wait, bool in_front) {
+  const std::filesystem::path& path = folder.path();
   const auto line = [&](const std::string& text) {
-    WriteErrorLine(in_front ? DisplayPath(folder) + ": " + ReportInFolder(text, folder) : text);
+    WriteErrorLine(in_front ? DisplayPath(path) + ": " + ReportInFolder(text, path) : text);
   };
   LockWait wait;
   wait.notice = [&](std::string_view message) {
@@ -41,7 +42,7 @@ GoOutcome RunJob(const std::filesystem::path& folder, float limit,
     if (on_wait) on_wait(message);
   };
   try {
-    ComputePassLines(folder, limit, wait);
+    ComputePassLines(folder.Get(), limit, wait);
     return {GoResult::kDone, ""};
   } catch (...) {
     CaughtReport report = ReportCaught();
@@ -52,14 +53,14 @@ GoOutcome RunJob(const std::filesystem::path& folder, float limit,
 
 }  // namespace
 
-GoOutcome PressGo(std::string_view limit_text, const std::filesystem::path& folder,
-                  float& max_separation, const std::function<void(std::string_view)>& on_wait) {
+GoOutcome PressGo(std::string_view limit_text, const HeldFolder& folder, float& max_separation,
+                  const std::function<void(std::string_view)>& on_wait) {
   const LimitReading limit = ReadLimitText(limit_text);
   if (limit.problem != LimitProblem::kNone) {
     return {GoResult::kRefused, std::string(RefusalMessage(limit.problem))};
   }
   max_separation = limit.meters;
-  if (folder.empty()) return {GoResult::kNoFolder, std::string(kNoFolderText)};
+  if (folder.path().empty()) return {GoResult::kNoFolder, std::string(kNoFolderText)};
   return RunJob(folder, max_separation, on_wait, false);
 }
 
@@ -67,7 +68,7 @@ int RunInEach(std::span<const std::filesystem::path> folders, std::string_view l
   const float limit = ReadLimitText(limit_text).meters;
   int status = 0;
   for (const std::filesystem::path& folder : folders) {
-    if (RunJob(folder, limit, {}, true).result != GoResult::kDone) status = 1;
+    if (RunJob(HeldFolder(folder), limit, {}, true).result != GoResult::kDone) status = 1;
   }
   return status;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/held_folder.h"
+
 namespace kelvane {
 
 // What became of a press of Go.
@@ -25,13 +27,13 @@ struct GoOutcome {
 
 // The run behind Go, the same for every window: reads the limit from `limit_text` and,
 // when it is usable, stores it in `max_separation` and runs ComputePassLines in `folder`
-// (kNoFolder, with kNoFolderText, where it is "": none is chosen).
+// (kNoFolder, with kNoFolderText, where none is chosen).
 // An error of the run is caught here, written to standard error as "kelvane: <report>",
 // and returned as its report: the kind, then the file, line and item at fault. While
 // another run holds the pass lines, this is said at once on standard error and to
 // `on_wait`, before the run waits for it.
-GoOutcome PressGo(std::string_view limit_text, const std::filesystem::path& folder,
-                  float& max_separation, const std::function<void(std::string_view)>& on_wait = {});
+GoOutcome PressGo(std::string_view limit_text, const HeldFolder& folder, float& max_separation,
+                  const std::function<void(std::string_view)>& on_wait = {});
 
 // The job in each of `folders` in turn, without a window, with the limit read from
 // `limit_text` as PressGo reads it (the caller has made sure it is usable): a failure is

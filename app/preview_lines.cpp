@@ -16,9 +16,12 @@ namespace kelvane {
 
 namespace {
 
-// Each line file's size and time of last change, as far as they can be learnt.
+// Which folder it is, and each line file's size and time of last change, as far as they can
+// be learnt.
 std::string Stamp(const Folder& folder) {
-  std::string stamp;
+  FileFacts held;
+  Ignore(folder.Facts(held));
+  std::string stamp = std::to_string(held.volume) + ":" + std::to_string(held.file) + ";";
   for (const std::string_view name : kLineNames) {
     FileFacts facts;
     try {
@@ -75,23 +78,21 @@ std::string PreviewDescription(const PreviewLines& lines) {
   return text;
 }
 
-bool PreviewSource::Refresh(const std::filesystem::path& folder) {
-  Folder held;
-  const bool opened = !folder.empty() && !held.Open(folder);
-  std::string stamp = opened ? Stamp(held) : "";
-  if (folder == folder_ && stamp == stamp_ && (inputs_ || !problem_.empty())) return false;
-  folder_ = folder;
+bool PreviewSource::Refresh(const HeldFolder& folder) {
+  const Folder* held = folder.Opened();
+  std::string stamp = held ? Stamp(*held) : "";
+  if (folder.path() == folder_ && stamp == stamp_ && (inputs_ || !problem_.empty())) return false;
+  folder_ = folder.path();
   stamp_ = std::move(stamp);
   inputs_.reset();
   problem_.clear();
-  if (folder.empty()) {
+  if (folder.path().empty()) {
     problem_ = kNoFolderText;
     return true;
   }
   try {
-    if (!opened) held = OpenFolder(folder);  // throws, saying why it cannot be opened
-    inputs_ = ReadPassInputs(held);
-    ReadOnDisk(held);
+    inputs_ = ReadPassInputs(folder.Get());  // Get throws, saying why it cannot be opened
+    ReadOnDisk(*held);
   } catch (...) {
     problem_ = ReportCaught().text;
   }

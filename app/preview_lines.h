@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/held_folder.h"
 #include "linefiles/line_grid.h"
 #include "passlines/compute_pass_lines.h"
 #include "platform/folder.h"
@@ -44,10 +45,10 @@ std::string PreviewDescription(const PreviewLines& lines);
 // would make of them. Go reads the files itself: nothing here ever reaches an output.
 class PreviewSource {
  public:
-  // Reads the inputs and the pass lines on disk in `folder`, as Go reads inputs, when it is
-  // not the folder last read, or when any of the five files' size or time changed since.
-  // Returns true when it read them.
-  bool Refresh(const std::filesystem::path& folder);
+  // Reads the inputs and the pass lines on disk in `folder`, the very one Go works in, as Go
+  // reads inputs, when it is not the folder last read, or when any of the five files' size
+  // or time changed since. Returns true when it read them.
+  bool Refresh(const HeldFolder& folder);
 
   // The five lines for the limit the user typed: the inputs alone, with the refusal, when
   // Go would refuse the limit or fail on these lines.

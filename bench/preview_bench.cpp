@@ -54,7 +54,7 @@ const MaxSizeLines& Lines() {
 
 void BM_Redraw(benchmark::State& state) {
   PreviewSource source;
-  source.Refresh(Lines().dir);
+  source.Refresh(HeldFolder(Lines().dir));
   PreviewPlot plot;
   plot.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   plot.SetLines(source.Lines("4"));
@@ -66,7 +66,7 @@ BENCHMARK(BM_Redraw)->Args({472, 243})->Args({1585, 1000})->Unit(benchmark::kMil
 
 void BM_Keystroke(benchmark::State& state) {
   PreviewSource source;
-  source.Refresh(Lines().dir);
+  source.Refresh(HeldFolder(Lines().dir));
   PreviewPlot plot;
   plot.resize(472, 243);
   QImage image(plot.size(), QImage::Format_ARGB32_Premultiplied);
@@ -82,7 +82,7 @@ BENCHMARK(BM_Keystroke)->Unit(benchmark::kMillisecond);
 // zooming in and out around it: each event and the redraw it asks for.
 void BM_PointerRedraw(benchmark::State& state) {
   PreviewSource source;
-  source.Refresh(Lines().dir);
+  source.Refresh(HeldFolder(Lines().dir));
   PreviewPlot plot;
   plot.resize(1585, 1000);
   plot.SetLines(source.Lines("4"));
@@ -110,8 +110,8 @@ void BM_ReadOnActivation(benchmark::State& state) {
   PreviewSource source;
   const std::filesystem::path elsewhere = std::filesystem::temp_directory_path();
   for (auto _ : state) {
-    source.Refresh(elsewhere);  // another folder, so that the next refresh reads
-    benchmark::DoNotOptimize(source.Refresh(Lines().dir));
+    source.Refresh(HeldFolder(elsewhere));  // another folder, so that the next refresh reads
+    benchmark::DoNotOptimize(source.Refresh(HeldFolder(Lines().dir)));
   }
 }
 BENCHMARK(BM_ReadOnActivation)->Unit(benchmark::kMillisecond);

@@ -125,7 +125,10 @@ LineGrid MakePassLine(const LineGrid& race, LineGrid companion, float limit,
 
 void ComputePassLines(const std::filesystem::path& dir, float max_separation,
                       const LockWait& wait) {
-  const Folder folder = OpenFolder(dir);
+  ComputePassLines(OpenFolder(dir), max_separation, wait);
+}
+
+void ComputePassLines(const Folder& folder, float max_separation, const LockWait& wait) {
   auto [RaceGrid, MaxRaceGrid, MinRaceGrid] = ReadPassInputs(folder);
   const LineGrid Pass1Grid =
       MakePassLine(RaceGrid, std::move(MaxRaceGrid), max_separation, kLineNames[3]);

@@ -46,6 +46,8 @@ LineGrid MakePassLine(const LineGrid& race, LineGrid companion, float limit, std
 // outputs as they were.
 void ComputePassLines(const std::filesystem::path& dir, float max_separation,
                       const LockWait& wait = {});
+// The whole job as above, in `folder`, held open by the caller.
+void ComputePassLines(const Folder& folder, float max_separation, const LockWait& wait = {});
 
 }  // namespace kelvane
 

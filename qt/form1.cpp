@@ -185,7 +185,7 @@ void Form1::ElideLine() {
 // folder or its files may have changed: at the start, after Go, on a drop and whenever the
 // window becomes active.
 void Form1::ShowFolder() {
-  const QString folder = folder_.empty() ? QString() : FromUtf8(DisplayPath(folder_));
+  const QString folder = FromUtf8(DisplayPath(folder_.path()));
   folder_line_->setToolTip(folder);
   folder_line_->setAccessibleDescription(folder);
   ShowLine(FolderLineText(folder_));
@@ -221,7 +221,7 @@ void Form1::ChooseFolder() {
 
 // Go works in `folder` from now on.
 void Form1::SetFolder(std::filesystem::path folder) {
-  folder_ = std::move(folder);
+  folder_ = HeldFolder(std::move(folder));
   ShowFolder();
   RefreshPreview();
 }

@@ -7,6 +7,7 @@
 
 #include "app/form1_layout.h"
 #include "app/go_press.h"
+#include "app/held_folder.h"
 #include "app/limit_text.h"
 #include "app/preview_lines.h"
 
@@ -72,9 +73,9 @@ class Form1 : public QWidget {
   PreviewPlot* preview_;
   PreviewSource preview_source_;
   bool shown_ = false;
-  std::filesystem::path folder_;  // "" while none is chosen
-  std::string limit_;             // the limit's text at the start
-  float MaxSeparation = 0;        // the limit Go last ran with, in meters (CONTRIBUTING.md)
+  HeldFolder folder_;       // none while none is chosen
+  std::string limit_;       // the limit's text at the start
+  float MaxSeparation = 0;  // the limit Go last ran with, in meters (CONTRIBUTING.md)
 };
 
 }  // namespace kelvane

@@ -132,8 +132,9 @@ TEST(Form1Test, BehavesAsAPersonExpects) {
 
 // With no folder chosen, the window says how to choose one, and Go says the same; the
 // chooser opens where the folder last chosen was. The folder of a file dropped is what the
-// line names, looked at again when the window becomes active. A drop of more than one item
-// is refused, changing nothing.
+// line names, looked at again when the window becomes active, and held: Go works in it
+// even once another folder takes its path. A drop of more than one item is refused,
+// changing nothing.
 TEST(Form1Test, FolderIsChosenOrDropped) {
   ScratchDir last, dropped;
   QSettings(QSettings::IniFormat, QSettings::UserScope, "kelvane", "kelvane")
@@ -187,6 +188,17 @@ TEST(Form1Test, FolderIsChosenOrDropped) {
   QEvent activated(QEvent::ActivationChange);
   QApplication::sendEvent(&form, &activated);
   EXPECT_EQ(line->text(), elided("No MinRace.txt in " + line->toolTip()));
+  // Another folder put at its path: the line says so, and Go still works in the one chosen.
+  WriteSineLines(dropped, 30);
+  const std::filesystem::path moved = dropped.path.string() + "-moved";
+  std::filesystem::rename(dropped.path, moved);
+  std::filesystem::create_directory(dropped.path);
+  QApplication::sendEvent(&form, &activated);
+  EXPECT_TRUE(line->text().contains(" now leads to another folder")) << line->text().toStdString();
+  QTest::mouseClick(form.findChild<QPushButton*>("BtnGo"), Qt::LeftButton);
+  EXPECT_TRUE(std::filesystem::exists(moved / "Pass1.txt"));
+  EXPECT_EQ(dropped.Entries(), "");
+  std::filesystem::remove_all(moved);
 }
 
 }  // namespace

@@ -120,7 +120,7 @@ TEST(PreviewPlotTest, EveryLineStandsOutOnLightAndDarkPlots) {
 // moves them by: on the sample lines at 4 m, 96 of 360 and 108; at 1000 m, none.
 TEST(PreviewLinesTest, SaysWhereTheLimitHoldsThePassLines) {
   PreviewSource source;
-  ASSERT_TRUE(source.Refresh(KELVANE_EXAMPLES));
+  ASSERT_TRUE(source.Refresh(HeldFolder(KELVANE_EXAMPLES)));
   EXPECT_EQ(source.Lines("4").summary,
             "At 4 m the limit holds Pass1 on 96 of 360 rows and Pass2 on 108.");
   EXPECT_EQ(source.Lines("1000 m").summary,
@@ -143,7 +143,7 @@ TEST(PreviewLinesTest, ShowsWhatGoReplaces) {
     std::filesystem::copy_file(std::filesystem::path(KELVANE_EXAMPLES) / name, dir.path / name);
   }
   PreviewSource source;
-  source.Refresh(dir.path);
+  source.Refresh(HeldFolder(dir.path));
   EXPECT_EQ(source.Lines("4").replaces, "Go writes Pass1.txt and Pass2.txt.");
   std::filesystem::copy_file(std::filesystem::path(KELVANE_EXAMPLES) / "Pass1.txt",
                              dir.path / "Pass1.txt");  // what Go writes at 4 m
@@ -152,7 +152,7 @@ TEST(PreviewLinesTest, ShowsWhatGoReplaces) {
 #else  // a FIFO planted as a pass line never makes the preview wait
   ASSERT_EQ(mkfifo((dir.path / "Pass2.txt").c_str(), 0666), 0);
 #endif
-  ASSERT_TRUE(source.Refresh(dir.path));
+  ASSERT_TRUE(source.Refresh(HeldFolder(dir.path)));
   const PreviewLines lines = source.Lines("4");
   EXPECT_EQ(lines.replaces.substr(0, 31), "Go replaces Pass1.txt (written ");
   EXPECT_NE(lines.replaces.find(") and Pass2.txt, which on disk cannot be read: file error: "),

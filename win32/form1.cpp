@@ -284,7 +284,7 @@ void Form1::OnDropFiles(HDROP drop) {
 
 // Go works in `folder` from now on.
 void Form1::SetFolder(std::filesystem::path folder) {
-  folder_ = std::move(folder);
+  folder_ = HeldFolder(std::move(folder));
   ShowFolder();
   RefreshPreview();
 }
@@ -373,7 +373,7 @@ void Form1::React(const GoOutcome& outcome) {
 // line's tooltip and accessible description.
 void Form1::ShowFolder() {
   SetWindowTextW(folder_line_, Utf16(FolderLineText(folder_)).c_str());
-  std::wstring path = folder_.native();
+  std::wstring path = folder_.path().native();
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = hwnd_;

@@ -10,6 +10,7 @@
 
 #include "app/form1_layout.h"
 #include "app/go_press.h"
+#include "app/held_folder.h"
 #include "app/limit_text.h"
 #include "app/preview_lines.h"
 #include "win32/preview.h"
@@ -62,8 +63,8 @@ class Form1 {
   void ShowPreview();
 
   HINSTANCE instance_;
-  std::filesystem::path folder_;  // "" while none is chosen
-  std::string limit_;             // the limit's text at the start
+  HeldFolder folder_;  // none while none is chosen
+  std::string limit_;  // the limit's text at the start
   HWND hwnd_ = nullptr;
   HWND Label1 = nullptr;
   HWND Text1 = nullptr;
