@@ -3,10 +3,11 @@
 
 // Replacing a set of files all or none, durably, under a journal.
 //
-// Names. For targets T1..Tn (after following the links that may be followed) the journal is
-// ".<name of T1 as named>.journal" beside T1 as named. Each target T gets at most two
-// temporaries beside it: ".T.new-XXXXXXXX", its new content, and ".T.old-XXXXXXXX", its old
-// version (made through ".T.old-XXXXXXXX.part" where it must be copied); X is one of a-z0-9.
+// Names. For targets T1..Tn, as named, the journal is ".T1.journal". Each target T gets at
+// most two temporaries, named after T as named, never after where its link leads:
+// ".T.new-XXXXXXXX", its new content, and ".T.old-XXXXXXXX", its old version (made through
+// ".T.old-XXXXXXXX.part" where it must be copied); X is one of a-z0-9. A target's link may
+// lead to none of these names and to no other target's.
 //
 // States of one replacement, and what is on disk in each:
 //   1. Locked: the journal exists, empty or from a run that died; the targets are as they
@@ -29,11 +30,15 @@
 // is acted on only when it has one line of that form for each of this run's targets. It is
 // opened without following links or blocking, must be a regular file of one name and at
 // most kMaxJournalBytes, and is read through the handle that holds its lock. Before any
-// entry is acted on, every entry is checked (CheckRecovery): the journal was written by the
+// entry is acted on, every entry is checked (EntryProblem): the journal was written by the
 // user running this or by the owner of the pass line an entry stands for, and each file
 // the entry would remove, move or put back is a regular file of one name (the kept version
 // may still share its file with the target it was linked from), owned by the journal's
-// writer or by the target's owner.
+// writer or by the target's owner. The recovery then acts on what it checked: a name found
+// absent stays so, and a file found is renamed or removed only while it is still that file.
+// The clean-up removes only temporaries a run makes: of one name, the runner's or the
+// target's owner's. A target with other names is written in place only where all of its
+// names are in the folder.
 
 #include <chrono>
 #include <filesystem>

@@ -127,6 +127,23 @@ else
     planted .Pass1.txt.journal "is not safe to act on: .Pass2.txt.old-12345678 has other names ${refused/nobody/root}" \
       'journal "$dir" && echo old >"$dir/.Pass1.txt.old-abcdefgh" && other ln "$work/victim/shared" "$dir/.Pass2.txt.old-12345678"'
 
+    # Another's file at a temporary's name, named by no journal, is left as it is. The
+    # victim's own journal names a kept version that is not there, which another user keeps
+    # making at that name while the run recovers: whenever they win, it is never put in
+    # place, and the pass line stays the victim's.
+    dir=$(folder planted-temporary) && chmod 1777 "$dir"
+    printf 'theirs\n' | other tee "$dir/.Pass1.txt.old-zzzzzzzz" >/dev/null
+    expect_done "$dir" '[ "$(cat "$dir/.Pass1.txt.old-zzzzzzzz")" = theirs ]' "" "another's file at a temporary's name is left as it is"
+    for try in 1 2 3; do
+      dir=$(folder "racing-$try") && chmod 1777 "$dir" && journal "$dir"
+      setpriv --reuid=65534 --regid=65534 --clear-groups sh -c "while :; do echo theirs >'$dir/.Pass1.txt.old-abcdefgh'; done" >/dev/null 2>&1 &
+      racer=$!
+      "$program" --no-window "$dir" 2>/dev/null || true
+      kill "$racer" && { wait "$racer" || true; }
+      [ "$(stat -c '%U %a' "$dir/Pass1.txt")" = "root 644" ] || fail "racing recovery: $(ls -l "$dir")"
+    done
+    echo "ok: a kept version made by another while a recovery runs is never put in place" && passed=$((passed + 1))
+
     # A teammate who owns the folder links a pass line to a file of root's.
     dir=$(folder teammate-link) && chown nobody "$dir" && chmod 755 "$dir" && rm "$dir/Pass1.txt"
     printf 'keep\n' >"$work/outside" && other ln -s "$work/outside" "$dir/Pass1.txt"

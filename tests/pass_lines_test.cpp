@@ -91,5 +91,61 @@ TEST(ComputePassLinesTest, AnyErrorLeavesBothOldOutputs) {
   EXPECT_EQ(dir.Read("Race.txt") + dir.Read("Pass1.txt"), race + "old 1");
 }
 
+// Whatever a folder's names lead to, a run takes nothing but what is its pass lines': never
+// another file of the user's, a name the run itself uses, or a file with names elsewhere.
+TEST(ComputePassLinesTest, ANameLeadsOnlyToWhatIsThatPassLines) {
+  const std::string links = "is a symbolic link to ",
+                    ours = ", a name a run writes itself, so it is not followed";
+  const struct {
+    const char* name;  // of a pass line, or an input, and where it leads ("" for a hard link out)
+    const char* to;
+    std::string report;  // after "<path of name>: ", or "" where the run succeeds
+  } cases[] = {
+#ifndef _WIN32
+      {"Pass1.txt", "report.odt",
+       links + "report.odt and holds no line file, so Go does not write it: Pass1.txt:1: "
+               "\"report\" is not a number"},
+      {"Pass1.txt", "Pass2.txt", links + "Pass2.txt" + ours},
+      {"Pass1.txt", ".Pass1.txt.journal", links + ".Pass1.txt.journal" + ours},
+      {"Race.txt", ".Pass1.txt.old-aaaaaaaa", links + ".Pass1.txt.old-aaaaaaaa" + ours},
+      {"Pass2.txt", "notes", ""},  // named after Pass2.txt, its temporaries leave .notes.old-* be
+#endif
+      {"Pass1.txt", "",
+       "has 2 names (hard links), some outside its folder, so it is not written: a file with other "
+       "names is written only where all of them are in its folder"},
+  };
+  for (const auto& c : cases) {
+    ScratchDir dir, outside;
+    for (const char* name : {"Race.txt", "MaxRace.txt", "MinRace.txt"})
+      dir.Write(name, Line({"1"}));
+    dir.Write("report.odt", "report");
+    dir.Write(".notes.old-abcdefgh", "mine");
+    outside.Write("data.txt", Line({"2"}));
+    if (std::filesystem::exists(dir.path / c.name)) {
+      std::filesystem::rename(dir.path / c.name, dir.path / c.to);
+    }
+    if (*c.to) {
+      std::filesystem::create_symlink(c.to, dir.path / c.name);
+    } else {
+      std::filesystem::create_hard_link(outside.path / "data.txt", dir.path / c.name);
+    }
+    const auto files = [&] {
+      return dir.Entries() + dir.Read("report.odt") + dir.Read(".notes.old-abcdefgh") +
+             dir.Read(".Pass1.txt.old-aaaaaaaa") + outside.Read("data.txt");
+    };
+    const std::string before = files();
+    const std::string report =
+        c.report.empty() ? "no error"
+                         : "file error: " + DisplayPath(dir.path / c.name) + ": " + c.report;
+    EXPECT_EQ(ErrorOf([&] { ComputePassLines(dir.path, 2); }), report) << c.name << " " << c.to;
+    if (c.report.empty()) {
+      EXPECT_EQ(dir.Read("notes"), dir.Read("Pass2.txt"));
+      EXPECT_EQ(dir.Read(".notes.old-abcdefgh"), "mine");
+    } else {
+      EXPECT_EQ(files(), before) << c.name << " " << c.to;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kelvane

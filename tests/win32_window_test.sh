@@ -9,6 +9,6 @@ source "$(dirname "$0")/x_session.sh"
 resolution() { "$2" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f; }
 resolution 192 "$2"
 status=0
-KELVANE_TEST_DPI=192 "$2" "$tests" --gtest_filter='*ControlsNeitherOverlap*' || status=$?
+KELVANE_TEST_DPI=192 "$2" "$tests" --gtest_filter='*PromptFitsItsBox*' || status=$?
 resolution 96 "$2"
 exit "$status"
