@@ -153,7 +153,7 @@ else
     # and nobody else may write the folder.
     for case in 775:nobody:refused 755:root:refused 777:nobody:refused 755:nobody:followed; do
       IFS=: read -r mode owner outcome <<<"$case"
-      dir=$(folder "link-$mode-$owner") && rm "$dir/Pass1.txt" && echo private >"$dir/notes"
+      dir=$(folder "link-$mode-$owner") && rm "$dir/Pass1.txt" && cp "$dir/Race.txt" "$dir/notes"
       ln -s notes "$dir/Pass1.txt" && chown -h nobody "$dir/Pass1.txt" && chown "$owner" "$dir" && chmod "$mode" "$dir"
       if [ "$outcome" = refused ]; then
         expect_fault "$dir" "nobody's link in a $mode folder of $owner's" "file error: $dir/Pass1\.txt: is a symbolic link owned by nobody, so it is not followed"

@@ -21,7 +21,7 @@ TEST(LimitTextTest, TakesTheLeadingNumberOrSaysWhyNot) {
       {"\xC2\xA0\xE2\x80\x83\xE3\x80\x80\xEF\xBB\xBF\x33", 3, kOk}, {".5", 0.5F, kOk},
       {"1e", 1, kOk}, {"1e+1x", 10, kOk}, {"0x10", 0, kOk}, {"3.25.1", 3.25F, kOk},
       {"1e-60", 0, kOk}, {"", 0, kNaN}, {" ", 0, kNaN}, {"m 4", 0, kNaN}, {"inf", 0, kNaN},
-      {"-", 0, kNaN}, {".", 0, kNaN}, {"\xC2\xA0", 0, kNaN}, {"-0.001", 0, kNegative},
+      {"-", 0, kNaN}, {".", 0, kNaN}, {"-.", 0, kNaN}, {"\xC2\xA0", 0, kNaN}, {"-0.001", 0, kNegative},
       {"4e38 m", 0, kTooLarge}, {"1e999", 0, kTooLarge}, {"35E9223372036854775807", 0, kTooLarge}};
   // clang-format on
   for (const auto& c : cases) {

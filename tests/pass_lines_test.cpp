@@ -28,11 +28,14 @@ TEST(PassLinesTest, MovesHalfwayButNoFurtherThanTheLimit) {
   }
 }
 
-// A line whose rows have the given separations and other columns that must pass through.
-std::string Line(const std::vector<std::string>& separations) {
-  std::string text = "1.25\n9\n" + std::to_string(separations.size()) + "\n";
+// A line whose rows have the given separations and other columns that must pass through
+// from the race line; a companion's (`other` given) has other headers and columns of its own.
+std::string Line(const std::vector<std::string>& separations, const std::string& other = "") {
+  std::string text = (other.empty() ? "1.25\n9\n" : other + "\n" + other + "\n") +
+                     std::to_string(separations.size()) + "\n";
   for (std::size_t i = 0; i < separations.size(); ++i) {
-    text += std::to_string(i) + ",0.5," + separations[i] + ",-" + std::to_string(i) + ",7e-3\n";
+    text += std::to_string(i) + other + ",0.5" + other + "," + separations[i] + ",-" +
+            std::to_string(i) + other + ",7e-3" + other + "\n";
   }
   return text;
 }
@@ -50,8 +53,8 @@ std::string RunJob(const ScratchDir& dir, const std::string& race, const std::st
 
 TEST(ComputePassLinesTest, MovesOnlyTheSeparationOfTheRaceLine) {
   ScratchDir dir;
-  ASSERT_EQ(RunJob(dir, Line({"0", "0", "100", "-2"}), Line({"10", "8", "101", "6"}),
-                   Line({"-6", "-10", "90", "-2"})),
+  ASSERT_EQ(RunJob(dir, Line({"0", "0", "100", "-2"}), Line({"10", "8", "101", "6"}, "1"),
+                   Line({"-6", "-10", "90", "-2"}, "2")),
             "no error");
   EXPECT_EQ(dir.Read("Pass1.txt"),
             "1.25\r\n9\r\n4\r\n0,0.5,4,-0,0.007\r\n1,0.5,4,-1,0.007\r\n"
@@ -74,6 +77,8 @@ TEST(ComputePassLinesTest, AnyErrorLeavesBothOldOutputs) {
     std::string report;
   } cases[] = {
       {one, one, Line({"1", "2"}), 4, "input error: the counts differ: Race.txt has 1, MaxRace.txt has 1, MinRace.txt has 2; all three must be equal"},
+      {one, Line({"1", "2"}), one, 4, "input error: the counts differ: Race.txt has 1, MaxRace.txt has 2, MinRace.txt has 1; all three must be equal"},
+      {"", one, one, 4, "file error: " + DisplayPath(dir.path) + ": missing input file(s): Race.txt"},
       {one, one, "1\n2\n1\n1,2,x,4,5\n", 4, "input error: MinRace.txt:4: \"x\" is not a number"},
       {Line({"-3e38"}), Line({"-3e38"}), Line({"3e38"}), -2e38F, "floating-point error: Pass2.txt:4: the limited move of race value -3e+38, companion value 3e+38 and limit -2e+38 is outside single precision"}};
   // clang-format on
@@ -82,13 +87,18 @@ TEST(ComputePassLinesTest, AnyErrorLeavesBothOldOutputs) {
     EXPECT_EQ(dir.Read("Pass1.txt") + dir.Read("Pass2.txt"), "old 1old 2");
   }
   // A pass line that is another name of an input, as a tar can make it, would overwrite it.
-  const std::string race = dir.Read("Race.txt");
-  std::filesystem::remove(dir.path / "Pass2.txt");
-  std::filesystem::create_hard_link(dir.path / "Race.txt", dir.path / "Pass2.txt");
-  EXPECT_EQ(ErrorOf([&] { ComputePassLines(dir.path, 4); }),
-            "file error: " + DisplayPath(dir.path / "Pass2.txt") +
-                ": is the same file as Race.txt; a pass line must be a file of its own");
-  EXPECT_EQ(dir.Read("Race.txt") + dir.Read("Pass1.txt"), race + "old 1");
+  RunJob(dir, one, one, one);
+  for (const char* pass : {"Pass1.txt", "Pass2.txt"}) {
+    for (const char* input : {"Race.txt", "MaxRace.txt", "MinRace.txt"}) {
+      std::filesystem::rename(dir.path / pass, dir.path / "kept");
+      std::filesystem::create_hard_link(dir.path / input, dir.path / pass);
+      EXPECT_EQ(ErrorOf([&] { ComputePassLines(dir.path, 4); }),
+                "file error: " + DisplayPath(dir.path / pass) + ": is the same file as " + input +
+                    "; a pass line must be a file of its own");
+      EXPECT_EQ(dir.Read(input), one);
+      std::filesystem::rename(dir.path / "kept", dir.path / pass);
+    }
+  }
 }
 
 // Whatever a folder's names lead to, a run takes nothing but what is its pass lines': never
