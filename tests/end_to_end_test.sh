@@ -59,11 +59,8 @@ status=0 && (cd / && timeout 30 ${launcher:-} "$program" "$(native_path "$dir/mi
 [ "$status" -eq 2 ] && [ "$(ls "$dir" | tr '\n' ' ')" = "MaxRace.txt MinRace.txt Pass1.txt Pass2.txt Race.txt " ] &&
   grep -q "^kelvane: .*missing: there is no such file or folder$" "$work/stderr.txt" ||
   fail "missing path: status $status, $(ls "$dir"), standard error '$(cat "$work/stderr.txt")'"
-if [ -z "$launcher" ]; then # as a file manager starts it; Wine's start, as Explorer would
-  (cd / && exec setsid "$program" --bogus 2>/dev/null) &
-else
-  (cd / && exec $launcher start /wait /unix "$program" --bogus 2>/dev/null) &
-fi
+# As a file manager starts it: with no terminal; under Wine, by start, as Explorer would.
+(cd / && exec ${launcher:-setsid} ${launcher:+start /wait /unix} "$program" --bogus 2>/dev/null) &
 pid=$! && window="" && dismiss && finish # the dialog alone
 [ "$status" -eq 2 ] || fail "--bogus from no terminal: status $status"
 echo "ok: a refused command line ends with status 2 at once where standard error is read, after a dialog where it is not"

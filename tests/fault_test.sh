@@ -114,8 +114,6 @@ else
     planted Pass1.txt "$(outside "$work/victim/notes")" 'rm "$dir/Pass1.txt" && other ln -s "$work/victim/notes" "$dir/Pass1.txt"'
     planted Race.txt "$(outside ../victim/race)" 'rm "$dir/Race.txt" && other ln -s ../victim/race "$dir/Race.txt"' # an input, as a zip keeps it
     planted Pass1.txt "$(outside Race.txt/../../victim/notes)" 'rm "$dir/Pass1.txt" && other ln -s Race.txt/../../victim/notes "$dir/Pass1.txt"'
-    planted Pass2.txt "is a symbolic link owned by nobody, so it is not followed: only your own links are, and those of a folder's owner where nobody else may write it" \
-      'rm "$dir/Pass2.txt" && other ln -s Race.txt "$dir/Pass2.txt"'
     # A journal of well-formed tags (written by $2, or the victim) and files at the tagged names.
     journal() { printf 'kelvane journal 2\nnew-abcdefgh old-abcdefgh\n- old-12345678\n' | ${2:-} tee "$1/.Pass1.txt.journal" >/dev/null; }
     planted .Pass1.txt.journal "is not safe to act on: it was written by neither you nor the owner of Pass1.txt $refused" \

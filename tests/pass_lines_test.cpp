@@ -131,14 +131,9 @@ TEST(ComputePassLinesTest, ANameLeadsOnlyToWhatIsThatPassLines) {
     dir.Write("report.odt", "report");
     dir.Write(".notes.old-abcdefgh", "mine");
     outside.Write("data.txt", Line({"2"}));
-    if (std::filesystem::exists(dir.path / c.name)) {
-      std::filesystem::rename(dir.path / c.name, dir.path / c.to);
-    }
-    if (*c.to) {
-      std::filesystem::create_symlink(c.to, dir.path / c.name);
-    } else {
-      std::filesystem::create_hard_link(outside.path / "data.txt", dir.path / c.name);
-    }
+    if (std::filesystem::exists(dir.path / c.name)) rename(dir.path / c.name, dir.path / c.to);
+    *c.to ? create_symlink(c.to, dir.path / c.name)
+          : create_hard_link(outside.path / "data.txt", dir.path / c.name);
     const auto files = [&] {
       return dir.Entries() + dir.Read("report.odt") + dir.Read(".notes.old-abcdefgh") +
              dir.Read(".Pass1.txt.old-aaaaaaaa") + outside.Read("data.txt");
