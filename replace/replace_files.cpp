@@ -50,10 +50,10 @@ std::uint64_t NamesInFolder(const Folder& folder, const Placed& target) {
   if (const SystemError error = folder.List(names)) {
     FailFile(folder.path(), "cannot be listed", error);
   }
-  return std::ranges::count_if(names, [&](const fs::path& name) {
+  return static_cast<std::uint64_t>(std::ranges::count_if(names, [&](const fs::path& name) {
     FileFacts facts;
     return !folder.Stat(name, facts) && SameFile(facts, target.facts);
-  });
+  }));
 }
 
 // Why the entry of one target may not be acted on, or "": the journal's writer is neither

@@ -134,8 +134,7 @@ else
     expect_done "$dir" '[ "$(cat "$dir/.Pass1.txt.old-zzzzzzzz")" = theirs ]' "" "another's file at a temporary's name is left as it is"
     for try in 1 2 3; do
       dir=$(folder "racing-$try") && chmod 1777 "$dir" && journal "$dir"
-      setpriv --reuid=65534 --regid=65534 --clear-groups sh -c "while :; do echo theirs >'$dir/.Pass1.txt.old-abcdefgh'; done" >/dev/null 2>&1 &
-      racer=$!
+      setpriv --reuid=65534 --regid=65534 --clear-groups sh -c "while :; do echo theirs >'$dir/.Pass1.txt.old-abcdefgh'; done" >/dev/null 2>&1 & racer=$!
       "$program" --no-window "$dir" 2>/dev/null || true
       kill "$racer" && { wait "$racer" || true; }
       [ "$(stat -c '%U %a' "$dir/Pass1.txt")" = "root 644" ] || fail "racing recovery: $(ls -l "$dir")"
@@ -178,15 +177,17 @@ else
     setpriv --reuid=1 --regid=1 --clear-groups sh -c "umask 077 && : >'$dir/.Pass1.txt.journal'"
     expect_fault "$dir" "another user's private journal in a sticky folder" "file error: $dir/\.Pass1\.txt\.journal: cannot be opened \(owned by daemon\): Permission denied; nothing was changed\. Only daemon, or the folder's owner, can remove it\.$" 65534
 
-    # A teammate's run died halfway in the team's folder: another member's run puts it back
-    # and goes on.
-    dir=$(folder team-crash)
-    printf 'new 1\r\n' >"$dir/.Pass1.txt.new-abcdefgh" && printf 'old 1\r\n' >"$dir/.Pass1.txt.old-abcdefgh"
-    cp "$dir/.Pass1.txt.new-abcdefgh" "$dir/Pass1.txt" # the first placed, then the run died
-    printf 'kelvane journal 2\nnew-abcdefgh old-abcdefgh\nnew-12345678 old-12345678\n' >"$dir/.Pass1.txt.journal"
-    chown -R 1:100 "$dir" && chmod 2775 "$dir" && chmod 664 "$dir"/.Pass* "$dir"/Pass?.txt
-    expect_done "$dir" '[ "$(ls -A "$dir" | tr "\n" " ")" = "MaxRace.txt MinRace.txt Pass1.txt Pass2.txt Race.txt kelvane " ] && grep -q "^1,2,4,3,4" "$dir/Pass1.txt"' \
-      65534:65534:100 "a teammate's crashed run in the team's folder is put back by another member's run"
+    # A run died halfway in the team's folder, a teammate's (1) or the member's own (65534)
+    # over the teammate's pass lines: the member's run puts it back and goes on.
+    for writer in 1 65534; do
+      dir=$(folder "team-crash-$writer")
+      printf 'new 1\r\n' >"$dir/.Pass1.txt.new-abcdefgh" && printf 'old 1\r\n' >"$dir/.Pass1.txt.old-abcdefgh"
+      cp "$dir/.Pass1.txt.new-abcdefgh" "$dir/Pass1.txt" # the first placed, then the run died
+      printf 'kelvane journal 2\nnew-abcdefgh old-abcdefgh\nnew-12345678 old-12345678\n' >"$dir/.Pass1.txt.journal"
+      chown -R 1:100 "$dir" && chown "$writer" "$dir"/.Pass* "$dir/Pass1.txt" && chmod 2775 "$dir" && chmod 664 "$dir"/.Pass* "$dir"/Pass?.txt
+      expect_done "$dir" '[ "$(ls -A "$dir" | tr "\n" " ")" = "MaxRace.txt MinRace.txt Pass1.txt Pass2.txt Race.txt kelvane " ] && grep -q "^1,2,4,3,4" "$dir/Pass1.txt"' \
+        65534:65534:100 "a crashed run by $writer in the team's folder is put back by the member's run"
+    done
   fi
 
   if part system; then
@@ -200,9 +201,12 @@ else
     for name in Race MaxRace MinRace; do
       awk 'BEGIN { printf "0\n0\n4000\n"; for (i = 0; i < 4000; i++) printf "%d,%.3f,%.3f,150.5,0.9\n", i * 10, i / 7, i % 9 }' >"$dir/$name.txt"
     done
+    # Pass2.txt, with another name in the folder, is written in place, after Pass1.txt's new
+    # file: the first to meet the full disk.
+    cp "$dir/MinRace.txt" "$dir/Pass2.txt" && ln "$dir/Pass2.txt" "$dir/Pass2-too.txt"
     dd if=/dev/zero of="$dir/filler" bs=1M 2>/dev/null || true
     truncate -s -64K "$dir/filler"
-    expect_fault "$dir" "the disk fills up" "file error: .*/Pass[12]\.txt: cannot be written: No space left on device$"
+    expect_fault "$dir" "the disk fills up" "file error: .*/Pass1\.txt: cannot be written: No space left on device$"
 
 
     # Another member of the team presses Go in the team's folder: the files stay the team's.

@@ -13,18 +13,21 @@ namespace kelvane {
 
 namespace {
 
+// The move, and whether the limit held it back (as the preview counts it).
 TEST(PassLinesTest, MovesHalfwayButNoFurtherThanTheLimit) {
   // clang-format off
   const struct {
     float race, companion, limit, expected;
+    bool held;
   } cases[] = {
-      {0, 10, 4, 4}, {0, -6, 4, -3}, {0, 8, 4, 4} /* a midpoint at the limit is kept */,
-      {0, -10, 4, -4}, {20, 2, 4, 16}, {5, 5, 4, 5}, {0, 10, 0, 0},
-      {FLT_MAX, FLT_MAX, 4, FLT_MAX} /* sums in double do not overflow */, {-FLT_MAX, FLT_MAX, FLT_MAX, 0}};
+      {0, 10, 4, 4, true}, {0, -6, 4, -3, false}, {0, 8, 4, 4, false} /* a midpoint at the limit is kept */,
+      {0, -10, 4, -4, true}, {20, 2, 4, 16, true}, {5, 5, 4, 5, false}, {0, 10, 0, 0, true},
+      {FLT_MAX, FLT_MAX, 4, FLT_MAX, false} /* sums in double do not overflow */, {-FLT_MAX, FLT_MAX, FLT_MAX, 0, false}};
   // clang-format on
   for (const auto& c : cases) {
     EXPECT_FLOAT_EQ(MovedSeparation(c.race, c.companion, c.limit, {}), c.expected)
         << c.race << " toward " << c.companion << " limit " << c.limit;
+    EXPECT_EQ(HeldByLimit(c.race, c.companion, c.limit), c.held) << c.race << " " << c.companion;
   }
 }
 
