@@ -81,6 +81,7 @@ TEST(ComputePassLinesTest, AnyErrorLeavesBothOldOutputs) {
   } cases[] = {
       {one, one, Line({"1", "2"}), 4, "input error: the counts differ: Race.txt has 1, MaxRace.txt has 1, MinRace.txt has 2; all three must be equal"},
       {one, Line({"1", "2"}), one, 4, "input error: the counts differ: Race.txt has 1, MaxRace.txt has 2, MinRace.txt has 1; all three must be equal"},
+      {Line({"1", "2"}), one, one, 4, "input error: the counts differ: Race.txt has 2, MaxRace.txt has 1, MinRace.txt has 1; all three must be equal"},
       {"", one, one, 4, "file error: " + DisplayPath(dir.path) + ": missing input file(s): Race.txt"},
       {one, one, "1\n2\n1\n1,2,x,4,5\n", 4, "input error: MinRace.txt:4: \"x\" is not a number"},
       {Line({"-3e38"}), Line({"-3e38"}), Line({"3e38"}), -2e38F, "floating-point error: Pass2.txt:4: the limited move of race value -3e+38, companion value 3e+38 and limit -2e+38 is outside single precision"}};
