@@ -111,7 +111,7 @@ TEST(ComputePassLinesTest, ANameLeadsOnlyToWhatIsThatPassLines) {
   const std::string links = "is a symbolic link to ",
                     ours = ", a name a run writes itself, so it is not followed";
   const struct {
-    const char* name;  // of a pass line, or an input, and where it leads ("" for a hard link out)
+    const char* name;  // of a pass line, or an input, and where it leads ("=" a hard link)
     const char* to;
     std::string report;  // after "<path of name>: ", or "" where the run succeeds
   } cases[] = {
@@ -124,23 +124,27 @@ TEST(ComputePassLinesTest, ANameLeadsOnlyToWhatIsThatPassLines) {
       {"Race.txt", ".Pass1.txt.old-aaaaaaaa", links + ".Pass1.txt.old-aaaaaaaa" + ours},
       {"Pass2.txt", "notes", ""},  // named after Pass2.txt, its temporaries leave .notes.old-* be
 #endif
-      {"Pass1.txt", "",
+      {"Pass1.txt", "=keep/data.txt",
        "has 2 names (hard links), some outside its folder, so it is not written: a file with other "
        "names is written only where all of them are in its folder"},
+      {"Pass1.txt", "=report.odt",
+       "has other names (hard links) and holds no line file, so Go does not write it: "
+       "Pass1.txt:1: \"report\" is not a number"},
   };
   for (const auto& c : cases) {
-    ScratchDir dir, outside;
-    for (const char* name : {"Race.txt", "MaxRace.txt", "MinRace.txt"})
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.path / "keep");
+    for (const char* name : {"Race.txt", "MaxRace.txt", "MinRace.txt", "keep/data.txt"}) {
       dir.Write(name, Line({"1"}));
+    }
     dir.Write("report.odt", "report");
     dir.Write(".notes.old-abcdefgh", "mine");
-    outside.Write("data.txt", Line({"2"}));
     if (std::filesystem::exists(dir.path / c.name)) rename(dir.path / c.name, dir.path / c.to);
-    *c.to ? create_symlink(c.to, dir.path / c.name)
-          : create_hard_link(outside.path / "data.txt", dir.path / c.name);
+    c.to[0] == '=' ? create_hard_link(dir.path / (c.to + 1), dir.path / c.name)
+                   : create_symlink(c.to, dir.path / c.name);
     const auto files = [&] {
       return dir.Entries() + dir.Read("report.odt") + dir.Read(".notes.old-abcdefgh") +
-             dir.Read(".Pass1.txt.old-aaaaaaaa") + outside.Read("data.txt");
+             dir.Read(".Pass1.txt.old-aaaaaaaa") + dir.Read("keep/data.txt");
     };
     const std::string before = files();
     const std::string report =
@@ -148,8 +152,8 @@ TEST(ComputePassLinesTest, ANameLeadsOnlyToWhatIsThatPassLines) {
                          : "file error: " + DisplayPath(dir.path / c.name) + ": " + c.report;
     EXPECT_EQ(ErrorOf([&] { ComputePassLines(dir.path, 2); }), report) << c.name << " " << c.to;
     if (c.report.empty()) {
-      EXPECT_EQ(dir.Read("notes"), dir.Read("Pass2.txt"));
-      EXPECT_EQ(dir.Read(".notes.old-abcdefgh"), "mine");
+      EXPECT_EQ(dir.Read("notes") + dir.Read(".notes.old-abcdefgh"),
+                dir.Read("Pass2.txt") + "mine");
     } else {
       EXPECT_EQ(files(), before) << c.name << " " << c.to;
     }

