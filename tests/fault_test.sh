@@ -195,19 +195,19 @@ else
     chown nobody "$dir/Pass1.txt" && chmod 444 "$dir/Pass2.txt"
     expect_done "$dir" '[ "$(stat -c "%a %U" "$dir"/Pass?.txt | tr "\n" " ")" = "644 nobody 444 root " ]' "" "a run as root keeps the pass lines' owners and modes"
 
-    # 4000-row inputs on a tmpfs with 64 KiB left, less than one pass line needs.
+    # 4000-row inputs on a tmpfs with 64 KiB left, less than one pass line needs. The other
+    # pass line, with a second name in the folder, is written in place after the new file:
+    # each pass line in turn is the first to meet the full disk.
     mkdir "$work/full" && mount -t tmpfs -o size=64m tmpfs "$work/full" && mounts+=("$work/full")
-    dir=$(folder full)
-    for name in Race MaxRace MinRace; do
-      awk 'BEGIN { printf "0\n0\n4000\n"; for (i = 0; i < 4000; i++) printf "%d,%.3f,%.3f,150.5,0.9\n", i * 10, i / 7, i % 9 }' >"$dir/$name.txt"
+    for in_place in 2 1; do
+      rm -f "$work"/full/*/filler && dir=$(folder "full/$in_place")
+      awk 'BEGIN { printf "0\n0\n4000\n"; for (i = 0; i < 4000; i++) printf "%d,%.3f,%.3f,150.5,0.9\n", i * 10, i / 7, i % 9 }' >"$dir/Race.txt"
+      cp "$dir/Race.txt" "$dir/MaxRace.txt" && cp "$dir/Race.txt" "$dir/MinRace.txt"
+      cp "$dir/MinRace.txt" "$dir/Pass$in_place.txt" && ln "$dir/Pass$in_place.txt" "$dir/kept.txt"
+      dd if=/dev/zero of="$dir/filler" bs=1M 2>/dev/null || true
+      truncate -s -64K "$dir/filler"
+      expect_fault "$dir" "the disk fills up" "file error: .*/Pass$((3 - in_place))\.txt: cannot be written: No space left on device$"
     done
-    # Pass2.txt, with another name in the folder, is written in place, after Pass1.txt's new
-    # file: the first to meet the full disk.
-    cp "$dir/MinRace.txt" "$dir/Pass2.txt" && ln "$dir/Pass2.txt" "$dir/Pass2-too.txt"
-    dd if=/dev/zero of="$dir/filler" bs=1M 2>/dev/null || true
-    truncate -s -64K "$dir/filler"
-    expect_fault "$dir" "the disk fills up" "file error: .*/Pass1\.txt: cannot be written: No space left on device$"
-
 
     # Another member of the team presses Go in the team's folder: the files stay the team's.
     dir=$(folder shared)
