@@ -161,8 +161,7 @@ TEST(Form1Test, FolderIsChosenOrDropped) {
   ASSERT_EQ(mkfifo(ini.c_str(), 0600), 0);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
-  chooser = form.findChild<QFileDialog*>();
-  ASSERT_NE(chooser, nullptr);
+  ASSERT_NE(chooser = form.findChild<QFileDialog*>(), nullptr);
   chooser->reject();
   std::filesystem::remove(ini);
 

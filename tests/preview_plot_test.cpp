@@ -72,6 +72,7 @@ TEST(PreviewPlotTest, ZoomsAroundThePointerAndReadsOutItsRow) {
   EXPECT_EQ(PannedView(zoomed, 1001, frame, -100).first, 500);  // dragged a frame leftward
   EXPECT_EQ(PannedView(zoomed, 1001, frame, 1000).first, 0);
   EXPECT_EQ(ZoomedView(zoomed, 1001, frame, 125, 4).last, -1);  // out to every row
+  EXPECT_EQ(ZoomedView({}, 1001, frame, 200, 0.5).last, 1000);  // the last row kept at the edge
   PreviewLines lines;
   lines.separations[0] = {0.5f, 1.5f, 2.5f, 3.5f, 4.5f, 5.5f};
   lines.separations[1] = {1, 2, 3, 4, 5, 6};
