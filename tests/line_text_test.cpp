@@ -67,7 +67,8 @@ TEST(LineTextTest, ErrorsNameTheKindFileLineAndItem) {
       {"1\n2\n1\n1,2,3,4,5\n\n1\n", "bounds error: Race.txt:6: data row 2 is more than the count of 1"},
       {"1\n2\n1\n1,2,3\n\n", "input error: Race.txt:4: the file ends inside data row 1, after 3 of its 5 numbers"},
       {"1\n2\n1\n1,2,3,4,x", "input error: Race.txt:4: \"x\" is not a number"},
-      {"\xFF\xFE" "1\0\n"s, "input error: Race.txt:1: \"1\\xEF\\xBF\\xBD\" is not a number"},
+      {"\xFF\xFE" "1\0\n\0\x3C\xD8" "2\0\n"s,  // a lone surrogate, an odd last byte
+       "input error: Race.txt:2: \"\\xEF\\xBF\\xBD2\\xEF\\xBF\\xBD\" is not a number"},
       {"\xFF\xFE" "1\0\n\0\x3C\xD8\xC1\xDF"s, "input error: Race.txt:2: \"\\xF0\\x9F\\x8F\\x81\" is not a number"},
       {"1\r\n2\r\n1\r\n1,2,,4,5\r\n", "input error: Race.txt:4: empty item where a number should be"},
       {"1\n2\n1\n1,2,3,4,5,\n", "input error: Race.txt:4: empty item where a number should be"},

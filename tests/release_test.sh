@@ -28,10 +28,9 @@ done
 [ "$(unzip -Z1 "$work"/a/dist/kelvane-*-windows-x86_64.zip | grep -c '/examples/[A-Za-z]*Race\.txt$')" -eq 3 ] || fail "the zip lacks sample lines"
 home=$work/home && mkdir -p "$home/.local"
 tar -xzf "$work"/a/dist/kelvane-*-linux-x86_64.tar.gz -C "$home/.local" --strip-components=1
-[ -f "$home/.local/share/doc/kelvane/examples/Race.txt" ] || fail "the tarball has no sample lines"
 apps=$(env -i HOME="$home" XDG_DATA_DIRS=/nonexistent PATH="$home/.local/bin:/usr/bin:/bin" /usr/bin/python3 -c \
   'from gi.repository import Gio; print(*[app.get_id() for app in Gio.AppInfo.get_all()])')
-[[ " $apps " == *" org.kelvane.Kelvane.desktop "* ]] || fail "unpacked into ~/.local, the menu has no Kelvane: $apps"
+[ -f "$home/.local/share/doc/kelvane/examples/Race.txt" ] && [[ " $apps " == *" org.kelvane.Kelvane.desktop "* ]] || fail "in ~/.local: no samples, or no Kelvane in the menu: $apps"
 echo "ok: the zip and the tarball hold the sample lines; the tarball unpacked into ~/.local is in the menu"
 echo "2 passed, 0 failed"
 "$(dirname "$0")/package_test.sh" "$work"/a/dist/kelvane_*.deb
