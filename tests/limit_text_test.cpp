@@ -16,7 +16,7 @@ TEST(LimitTextTest, TakesTheLeadingNumberOrSaysWhyNot) {
     float meters;
     LimitProblem problem;
   } cases[] = {
-      {"4", 4, kOk}, {"2.5 m", 2.5F, kOk}, {"2,5", 0, kComma}, {"-1,0", 0, kComma},
+      {"4", 4, kOk}, {"2.5 m", 2.5F, kOk}, {"2,9", 0, kComma}, {"-1,0", 0, kComma},
       {"2, 5", 2, kOk}, {"2,", 2, kOk}, {" \t\r\n7", 7, kOk}, {"+3", 3, kOk},
       {"\xC2\xA0\xE2\x80\x83\xE3\x80\x80\xEF\xBB\xBF\x33", 3, kOk}, {".5", 0.5F, kOk},
       {"1e", 1, kOk}, {"1e+1x", 10, kOk}, {"0x10", 0, kOk}, {"3.25.1", 3.25F, kOk},
