@@ -185,19 +185,19 @@ TEST_F(ReplaceFilesTest, SaysAtOnceThatAnotherRunHoldsTheFilesAndWaitsOnlySoLong
   std::vector<std::string> notices;
   LockWait wait;
   wait.notice = [&notices](std::string_view message) { notices.emplace_back(message); };
-  wait.limit = std::chrono::milliseconds(300);
+  wait.limit = std::chrono::milliseconds(2000);
   {
     const kelvane::Folder folder = OpenFolder(dir_.path);
     const Journal held(folder, kJournal, {});
     const std::string report = ErrorOf([&] { Replace(wait); });
     EXPECT_TRUE(report.starts_with("files busy: " + DisplayPath(dir_.path / kJournal) +
                                    ": is held by another run of Kelvane (owned by ") &&
-                report.ends_with("), still after 0 seconds; nothing was changed. Try again "
+                report.ends_with("), still after 2 seconds; nothing was changed. Try again "
                                  "once it has finished."))
         << report;
     EXPECT_EQ(notices, std::vector<std::string>{DisplayPath(dir_.path / kJournal) +
                                                 " is held by another run of Kelvane; waiting "
-                                                "up to 0 seconds for it to finish"});
+                                                "up to 2 seconds for it to finish"});
   }
   EXPECT_EQ(dir_.Read("Pass1.txt") + dir_.Read("Pass2.txt"), "old 1old 2");
   Replace(wait);
