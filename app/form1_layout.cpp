@@ -6,7 +6,7 @@ namespace kelvane {
 
 namespace {
 
-PixelBox ToPixels(const TwipsBox& twips, int dpi) {
+Box ToPixels(const Box& twips, int dpi) {
   return {TwipsToPixels(twips.left, dpi), TwipsToPixels(twips.top, dpi),
           TwipsToPixels(twips.width, dpi), TwipsToPixels(twips.height, dpi)};
 }
@@ -15,11 +15,11 @@ PixelBox ToPixels(const TwipsBox& twips, int dpi) {
 
 ControlsPlace LayOutControls(int dpi, const TextNeeds& needs) {
   ControlsPlace place{};
-  PixelBox label = ToPixels(kLabel1Twips, dpi);
+  Box label = ToPixels(kLabel1Twips, dpi);
   const int wider = std::max(0, needs.longest_word - label.width);
   label.width += wider;
   int shift = 0;  // how far what comes next moves down
-  const auto grow = [&shift](PixelBox box, int needed) {
+  const auto grow = [&shift](Box box, int needed) {
     box.top += shift;
     const int height = std::max(box.height, needed);
     shift += height - box.height;

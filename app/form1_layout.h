@@ -4,6 +4,8 @@
 #include <functional>
 #include <string_view>
 
+#include "app/box.h"
+
 namespace kelvane {
 
 // What both windows show and where, with no toolkit: texts in UTF-8, places in twips
@@ -16,21 +18,14 @@ inline constexpr std::string_view kLabel1Text = "Label1";
 inline constexpr std::string_view kText1Text = "Text1";
 inline constexpr std::string_view kBtnGoText = "Go";
 
-struct TwipsBox {
-  int left;
-  int top;
-  int width;
-  int height;
-};
-
 inline constexpr int kClientWidthTwips = 4728;
 inline constexpr int kClientHeightTwips = 2772;
-inline constexpr TwipsBox kLabel1Twips{1500, 300, 1692, 852};
-inline constexpr TwipsBox kText1Twips{1560, 1380, 1512, 372};
-inline constexpr TwipsBox kBtnGoTwips{1920, 2040, 852, 372};
+inline constexpr Box kLabel1Twips{1500, 300, 1692, 852};
+inline constexpr Box kText1Twips{1560, 1380, 1512, 372};
+inline constexpr Box kBtnGoTwips{1920, 2040, 852, 372};
 // The line under the controls: the folder Go works in, or what a run waits for. It keeps
 // its distance from the window's bottom and spans the window's width, less its margins.
-inline constexpr TwipsBox kFolderLineTwips{120, 2436, 4488, 312};
+inline constexpr Box kFolderLineTwips{120, 2436, 4488, 312};
 inline constexpr int kFolderLineBottomTwips =
     kClientHeightTwips - kFolderLineTwips.top - kFolderLineTwips.height;
 
@@ -45,13 +40,6 @@ inline constexpr int kMarginTwips = kFolderLineTwips.left;
 // `twips` in pixels at `dpi` dots per inch, rounded to the nearest.
 constexpr int TwipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
 
-struct PixelBox {
-  int left;
-  int top;
-  int width;
-  int height;
-};
-
 // What the controls' texts need at the window's font, in pixels.
 struct TextNeeds {
   int longest_word;                            // the prompt's widest word
@@ -63,7 +51,7 @@ struct TextNeeds {
 
 // Where the controls go at `dpi` in the client area, and the sizes that follow from it.
 struct ControlsPlace {
-  PixelBox label, text, go;
+  Box label, text, go;
   int column;                     // the controls' column's width: where the preview begins
   int line_height;                // the folder line's
   int least_width, least_height;  // the window's least client size
@@ -80,7 +68,7 @@ ControlsPlace LayOutControls(int dpi, const TextNeeds& needs);
 // keeps its distance from the bottom across the width, less the margins; the preview takes
 // the room beside the controls, from the margin down to half a margin above the line.
 struct RoomPlace {
-  PixelBox folder_line, preview;
+  Box folder_line, preview;
 };
 RoomPlace LayOutRoom(const ControlsPlace& place, int dpi, int width, int height);
 

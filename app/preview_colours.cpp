@@ -19,8 +19,7 @@ double Luminance(std::uint32_t rgb) {
   return luminance;
 }
 
-}  // namespace
-
+// `text` faintly over `background`.
 std::uint32_t BandColour(std::uint32_t background, std::uint32_t text) {
   std::uint32_t blend = 0;
   for (const int shift : {16, 8, 0}) {
@@ -30,18 +29,21 @@ std::uint32_t BandColour(std::uint32_t background, std::uint32_t text) {
   return blend;
 }
 
+}  // namespace
+
 double ContrastRatio(std::uint32_t first, std::uint32_t second) {
   const double one = Luminance(first), other = Luminance(second);
   return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
 }
 
-std::array<std::uint32_t, 5> PreviewColours(std::uint32_t background) {
-  constexpr std::array<std::uint32_t, 5> kOnLight = {0x000000, 0xB36B00, 0x2F89C0, 0xC24E00,
-                                                     0x00508A};
-  constexpr std::array<std::uint32_t, 5> kOnDark = {0xFFFFFF, 0xE69F00, 0x56B4E9, 0xF07840,
-                                                    0x4A9AD0};
-  return ContrastRatio(background, 0x000000) > ContrastRatio(background, 0xFFFFFF) ? kOnLight
-                                                                                   : kOnDark;
+std::array<std::uint32_t, kInkCount> PreviewInks(std::uint32_t background, std::uint32_t text) {
+  constexpr std::array<std::uint32_t, 4> kOnLight = {0xB36B00, 0x2F89C0, 0xC24E00, 0x00508A};
+  constexpr std::array<std::uint32_t, 4> kOnDark = {0xE69F00, 0x56B4E9, 0xF07840, 0x4A9AD0};
+  const auto& lines = ContrastRatio(background, 0x000000) > ContrastRatio(background, 0xFFFFFF)
+                          ? kOnLight
+                          : kOnDark;
+  return {background, text,    BandColour(background, text), text, lines[0], lines[1],
+          lines[2],   lines[3]};
 }
 
 }  // namespace kelvane

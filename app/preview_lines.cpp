@@ -64,15 +64,16 @@ std::string HeldSummary(const std::array<std::vector<float>, 5>& lines, float li
   }
   std::string text = "At ";
   AppendDecimal(text, limit);
-  return text + " m the limit holds Pass1 on " + std::to_string(held[0]) + " of " +
-         std::to_string(race.size()) + " rows and Pass2 on " + std::to_string(held[1]) + ".";
+  return text + " m the limit holds " + std::string(kShortLineNames[3]) + " on " +
+         std::to_string(held[0]) + " of " + std::to_string(race.size()) + " rows and " +
+         std::string(kShortLineNames[4]) + " on " + std::to_string(held[1]) + ".";
 }
 
 }  // namespace
 
 std::string PreviewDescription(const PreviewLines& lines) {
   std::string text;
-  for (const std::string* part : {&lines.summary, &lines.replaces, &lines.problem}) {
+  for (const std::string* part : {&lines.summary, &lines.what_go_does, &lines.problem}) {
     if (!part->empty()) text += (text.empty() ? "" : " ") + *part;
   }
   return text;
@@ -119,10 +120,10 @@ void PreviewSource::ReadOnDisk(const Folder& folder) {
       notes[pass] = ", which on disk cannot be read: " + ReportCaught().text + ",";
     }
   }
-  replaces_ = "Go " + verbs[0] + std::string(kLineNames[3]) + notes[0] + " and " +
-              (verbs[1] == verbs[0] ? "" : verbs[1]) + std::string(kLineNames[4]) + notes[1];
-  if (replaces_.back() == ',') replaces_.pop_back();
-  replaces_ += ".";
+  what_go_does_ = "Go " + verbs[0] + std::string(kLineNames[3]) + notes[0] + " and " +
+                  (verbs[1] == verbs[0] ? "" : verbs[1]) + std::string(kLineNames[4]) + notes[1];
+  if (what_go_does_.back() == ',') what_go_does_.pop_back();
+  what_go_does_ += ".";
 }
 
 PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
@@ -139,8 +140,8 @@ PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
     return lines;
   }
   try {
-    lines.separations[3] = Separations(MakePassLine(race, max_race, limit.meters, "Pass1.txt"));
-    lines.separations[4] = Separations(MakePassLine(race, min_race, limit.meters, "Pass2.txt"));
+    lines.separations[3] = Separations(MakePassLine(race, max_race, limit.meters, kLineNames[3]));
+    lines.separations[4] = Separations(MakePassLine(race, min_race, limit.meters, kLineNames[4]));
   } catch (...) {
     lines.separations[3].clear();
     lines.problem = ReportCaught().text;
@@ -149,7 +150,7 @@ PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
   lines.limit = limit.meters;
   lines.summary = HeldSummary(lines.separations, limit.meters);
   lines.on_disk = on_disk_;
-  lines.replaces = replaces_;
+  lines.what_go_does = what_go_does_;
   return lines;
 }
 

@@ -33,7 +33,7 @@ struct PreviewLines {
   // What Go does to them: "Go replaces Pass1.txt (written 2026-12-07 17:02) and Pass2.txt
   // (written ...).", "Go writes Pass1.txt and Pass2.txt.", and for one that cannot be read
   // "Pass1.txt on disk cannot be read: <report>."; "" before the inputs are read.
-  std::string replaces;
+  std::string what_go_does;
 };
 
 // The preview's name for assistive technology, and what it says in words: the summary,
@@ -62,7 +62,7 @@ class PreviewSource {
   std::optional<std::array<LineGrid, 3>> inputs_;
   std::string problem_;  // the read's error report
   std::array<std::vector<float>, 2> on_disk_;
-  std::string replaces_;
+  std::string what_go_does_;
 };
 
 }  // namespace kelvane

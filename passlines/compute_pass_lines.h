@@ -17,6 +17,9 @@ namespace kelvane {
 // lines toward the max line and toward the min line.
 inline constexpr std::array<std::string_view, 5> kLineNames = {
     "Race.txt", "MaxRace.txt", "MinRace.txt", "Pass1.txt", "Pass2.txt"};
+// Their names where a text is short of room.
+inline constexpr std::array<std::string_view, 5> kShortLineNames = {"race", "max", "min", "Pass1",
+                                                                    "Pass2"};
 inline constexpr std::size_t kInputCount = 3;
 // The column of a line that a pass line moves: the separation, in meters.
 inline constexpr int kSeparationColumn = 2;

@@ -8,7 +8,7 @@
 
 #include "app/command_line.h"
 #include "platform/files.h"
-#include "qt/text.h"
+#include "qt/crossings.h"
 
 namespace kelvane {
 
@@ -33,12 +33,11 @@ std::unique_ptr<QSettings> Settings() {
 QFileDialog* NewFolderChooser(QWidget* parent) {
   const std::unique_ptr<QSettings> settings = Settings();
   const std::filesystem::path last =
-      settings ? QFile::encodeName(settings->value(kLastFolder).toString()).toStdString() : "";
+      settings ? ToPath(settings->value(kLastFolder).toString()) : "";
   std::error_code error;
   const std::filesystem::path working = std::filesystem::current_path(error);
   const std::filesystem::path start = ChooserStart(working, ProgramDir(), last);
-  auto* chooser = new QFileDialog(parent, FromUtf8(kChooseFolderTitle),
-                                  QFile::decodeName(start.native().c_str()));
+  auto* chooser = new QFileDialog(parent, FromUtf8(kChooseFolderTitle), FromPath(start));
   chooser->setFileMode(QFileDialog::Directory);
   chooser->setOption(QFileDialog::ShowDirsOnly);
   return chooser;
@@ -50,7 +49,7 @@ std::filesystem::path TakeChosenFolder(const QFileDialog& chooser) {
   if (const std::unique_ptr<QSettings> settings = Settings()) {
     settings->setValue(kLastFolder, chosen.front());
   }
-  return QFile::encodeName(chosen.front()).toStdString();
+  return ToPath(chosen.front());
 }
 
 }  // namespace kelvane

@@ -20,17 +20,11 @@
 #include "app/folder_line.h"
 #include "app/form1_layout.h"
 #include "platform/files.h"
+#include "qt/crossings.h"
 #include "qt/folder_chooser.h"
 #include "qt/preview.h"
-#include "qt/text.h"
 
 namespace kelvane {
-
-namespace {
-
-QRect ToRect(const PixelBox& box) { return QRect(box.left, box.top, box.width, box.height); }
-
-}  // namespace
 
 Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
     : QWidget(parent),
@@ -199,7 +193,7 @@ void Form1::dragEnterEvent(QDragEnterEvent* event) {
 void Form1::dropEvent(QDropEvent* event) {
   std::vector<std::filesystem::path> items;
   for (const QUrl& url : event->mimeData()->urls()) {
-    items.emplace_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    items.push_back(ToPath(url.toLocalFile()));
   }
   const Drop drop = ReadDrop(items);
   event->acceptProposedAction();

@@ -19,9 +19,9 @@
 #include "kelvane_version.h"
 #include "platform/files.h"
 #include "platform/process.h"
+#include "qt/crossings.h"
 #include "qt/folder_chooser.h"
 #include "qt/form1.h"
-#include "qt/text.h"
 
 namespace kelvane {
 
@@ -50,7 +50,7 @@ QIcon WindowIcon() {
 // then left out, stays out of the paths the application builds, the program's among them.
 void KeepPluginsFromTheProgramFolder() {
   const QByteArray user_paths = qgetenv("QT_PLUGIN_PATH");
-  const QString program_dir = QDir(QString::fromStdString(ProgramDir().string())).canonicalPath();
+  const QString program_dir = QDir(FromPath(ProgramDir())).canonicalPath();
   qputenv("QT_PLUGIN_PATH",
           user_paths + QDir::listSeparator().toLatin1() + QFile::encodeName(program_dir));
   QStringList paths = QCoreApplication::libraryPaths();

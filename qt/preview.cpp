@@ -4,15 +4,46 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QWheelEvent>
+#include <utility>
 
-#include "app/preview_plot.h"
-#include "qt/text.h"
+#include "qt/crossings.h"
 
 namespace kelvane {
 
 namespace {
 
-QRect ToRect(const PlotBox& box) { return QRect(box.left, box.top, box.width, box.height); }
+// Strokes `primitives` with `painter`, each ink in the colour `inks` gives it.
+void Stroke(QPainter& painter, const std::vector<Primitive>& primitives,
+            const std::array<std::uint32_t, kInkCount>& inks) {
+  constexpr Qt::PenStyle kDashes[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine};
+  for (const Primitive& primitive : primitives) {
+    const QColor colour{QRgb(inks[static_cast<std::size_t>(primitive.ink)])};
+    QPolygon points;
+    for (const Point& point : primitive.points) points.append(QPoint(point.x, point.y));
+    switch (primitive.shape) {
+      case Shape::kBox:
+        painter.fillRect(ToRect(primitive.box), colour);
+        break;
+      case Shape::kText:
+        painter.setPen(colour);
+        painter.drawText(ToRect(primitive.box), Qt::AlignLeft | Qt::AlignTop,
+                         FromUtf8(primitive.text));
+        break;
+      case Shape::kArea:
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawPolygon(points);
+        painter.setBrush(Qt::NoBrush);
+        break;
+      case Shape::kLine:  // a wide pen as one-pixel lines: Qt strokes one many times slower
+        painter.setPen(QPen(colour, 1, kDashes[static_cast<std::size_t>(primitive.dash)]));
+        for (int below = 0; below < primitive.width; ++below) {
+          painter.drawPolyline(points.translated(0, below));
+        }
+        break;
+    }
+  }
+}
 
 }  // namespace
 
@@ -25,19 +56,44 @@ PreviewPlot::PreviewPlot(QWidget* parent) : QWidget(parent) {
 }
 
 void PreviewPlot::SetLines(PreviewLines lines) {
-  if (RowCount(lines) != RowCount(lines_)) view_ = {0, -1, view_.pointer_x};
+  if (RowCount(lines) != RowCount(lines_)) view_ = EveryRow(view_);
   lines_ = std::move(lines);
+  drawn_ = {};
   update();
+}
+
+void PreviewPlot::Show(const PlotView& view) {
+  const PlotView before = std::exchange(view_, view);
+  if (!SameRows(before, view)) {
+    drawn_ = {};
+    update();
+    return;
+  }
+  for (const int x : {before.pointer_x, view.pointer_x}) {
+    for (const Box& box : PointerBoxes(picture_, x)) update(ToRect(box));
+  }
+}
+
+TextMeasure PreviewPlot::Measure() const {
+  const QFontMetrics metrics = fontMetrics();
+  return {[metrics](std::string_view text) { return metrics.horizontalAdvance(FromUtf8(text)); },
+          metrics.height()};
+}
+
+void PreviewPlot::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) drawn_ = {};
+  QWidget::changeEvent(event);
 }
 
 void PreviewPlot::mouseMoveEvent(QMouseEvent* event) {
   const int x = event->position().toPoint().x();
+  PlotView view = view_;
   if (drag_x_ >= 0) {
-    view_ = PannedView(view_, RowCount(lines_), picture_.frame, x - drag_x_);
+    view = PannedView(view, RowCount(lines_), picture_.frame, x - drag_x_);
     drag_x_ = x;
   }
-  view_.pointer_x = x;
-  update();
+  view.pointer_x = x;
+  Show(view);
 }
 
 void PreviewPlot::mousePressEvent(QMouseEvent* event) {
@@ -46,93 +102,40 @@ void PreviewPlot::mousePressEvent(QMouseEvent* event) {
 
 void PreviewPlot::mouseReleaseEvent(QMouseEvent* /*event*/) { drag_x_ = -1; }
 
-void PreviewPlot::mouseDoubleClickEvent(QMouseEvent* /*event*/) {
-  view_ = {0, -1, view_.pointer_x};
-  update();
-}
+void PreviewPlot::mouseDoubleClickEvent(QMouseEvent* /*event*/) { Show(EveryRow(view_)); }
 
 void PreviewPlot::wheelEvent(QWheelEvent* event) {
   const int turned = event->angleDelta().y();
   if (turned == 0) return;
-  view_ = ZoomedView(view_, RowCount(lines_), picture_.frame, event->position().toPoint().x(),
-                     turned > 0 ? 0.8 : 1.25);
-  update();
+  Show(WheeledView(view_, RowCount(lines_), picture_.frame, event->position().toPoint().x(),
+                   turned > 0));
 }
 
 void PreviewPlot::leaveEvent(QEvent* /*event*/) {
-  view_.pointer_x = -1;
-  update();
+  PlotView view = view_;
+  view.pointer_x = -1;
+  Show(view);
 }
 
-void PreviewPlot::paintEvent(QPaintEvent* /*event*/) {
+void PreviewPlot::paintEvent(QPaintEvent* event) {
+  const std::array<std::uint32_t, kInkCount> inks =
+      PreviewInks(palette().base().color().rgb(), palette().color(QPalette::Text).rgb());
+  const qreal ratio = devicePixelRatioF();
+  if (drawn_.isNull() || drawn_.deviceIndependentSize() != QSizeF(size())) {
+    picture_ = LayOutPreview(lines_, {0, 0, width(), height()}, Measure(), view_);
+    drawn_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    drawn_.setDevicePixelRatio(ratio);
+    QPainter painter(&drawn_);
+    painter.setFont(font());
+    Stroke(painter, picture_.primitives, inks);
+  }
+  pointer_layer_ = LayOutPointer(lines_, picture_, view_.pointer_x, Measure());
   QPainter painter(this);
-  const QFontMetrics metrics = fontMetrics();
-  const TextMeasure measure{
-      [&](std::string_view text) { return metrics.horizontalAdvance(FromUtf8(text)); },
-      metrics.height()};
-  picture_ = DrawPreview(lines_, {0, 0, width(), height()}, measure, view_);
-  const PlotPicture& picture = picture_;
-  const QColor text = palette().color(QPalette::Text);
-  const std::array<std::uint32_t, 5> colours = PreviewColours(palette().base().color().rgb());
-  painter.fillRect(rect(), palette().base());
-  if (!picture.band.empty()) {  // faint, under everything
-    QPolygon band;
-    for (const PlotPoint& point : picture.band) band.append(QPoint(point.x, point.y));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(QRgb(BandColour(palette().base().color().rgb(), text.rgb()))));
-    painter.drawPolygon(band);
-    painter.setBrush(Qt::NoBrush);
+  for (const QRect& box : event->region()) {
+    painter.drawImage(box, drawn_,
+                      QRectF(QPointF(box.topLeft()) * ratio, QSizeF(box.size()) * ratio));
   }
-  painter.setPen(text);
-  if (picture.frame.width > 0) painter.drawRect(ToRect(picture.frame).adjusted(0, 0, -1, -1));
-  for (const auto& [from, to] : picture.ticks) painter.drawLine(from.x, from.y, to.x, to.y);
-  for (const PlotText& label : picture.texts) {
-    painter.drawText(ToRect(label.box), Qt::AlignLeft | Qt::AlignTop, FromUtf8(label.text));
-  }
-  for (std::size_t pass = 0; pass < 2; ++pass) {  // where the limit holds a pass line back
-    const QColor colour{QRgb(colours[kInputCount + pass])};
-    for (const auto& [from, to] : picture.held_spans[pass]) {
-      painter.fillRect(from, picture.marks_y[pass], to - from + 1, 4, colour);
-    }
-  }
-  for (std::size_t pass = 0; pass < 2; ++pass) {  // under the pass lines Go writes
-    painter.setPen(QPen(QColor(QRgb(colours[kInputCount + pass])), 1, Qt::DashLine));
-    for (const std::vector<PlotPoint>& run : picture.on_disk[pass]) {
-      QPolygon points;
-      for (const PlotPoint& point : run) points.append(QPoint(point.x, point.y));
-      painter.drawPolyline(points);
-    }
-  }
-  // A wider pen is drawn as that many one-pixel lines, each a pixel below the last: Qt
-  // strokes a wide pen many times slower, too slow for a full-screen redraw within a frame.
-  for (std::size_t i = 0; i < picture.traces.size(); ++i) {
-    const auto& [from, to] = picture.samples[i];
-    QPolygon points;
-    points.reserve(static_cast<qsizetype>(picture.traces[i].size()));
-    for (const PlotPoint& point : picture.traces[i]) points.append(QPoint(point.x, point.y));
-    painter.setPen(i == 0 ? text : QColor(QRgb(colours[i])));
-    for (int below = 0; below < kPreviewPenWidths[i]; ++below) {
-      if (from.x != to.x) painter.drawLine(from.x, from.y + below, to.x, to.y + below);
-      painter.drawPolyline(points.translated(0, below));
-    }
-  }
-  if (!picture.readout.text.empty()) {  // the row under the pointer, over everything
-    const auto& [from, to] = picture.cursor;
-    painter.setPen(QPen(text, 1, Qt::DotLine));
-    painter.drawLine(from.x, from.y, to.x, to.y);
-    painter.fillRect(ToRect(picture.readout.box).adjusted(-2, 0, 2, 0), palette().base());
-    painter.setPen(text);
-    painter.drawText(ToRect(picture.readout.box), Qt::AlignLeft | Qt::AlignTop,
-                     FromUtf8(picture.readout.text));
-  }
-  if (!picture.message.text.empty()) {
-    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
-    const QString message = FromUtf8(picture.message.text);
-    const QRect box = ToRect(picture.message.box);
-    painter.fillRect(painter.boundingRect(box, flags, message).intersected(box), palette().base());
-    painter.setPen(text);
-    painter.drawText(box, flags, message);
-  }
+  Stroke(painter, pointer_layer_, inks);
 }
 
 }  // namespace kelvane

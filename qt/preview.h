@@ -1,17 +1,19 @@
 #ifndef KELVANE_QT_PREVIEW_H_
 #define KELVANE_QT_PREVIEW_H_
 
+#include <QImage>
 #include <QWidget>
-#include <string>
+#include <vector>
 
 #include "app/preview_lines.h"
-#include "app/preview_plot.h"
+#include "app/preview_picture.h"
 
 namespace kelvane {
 
-// The preview of the lines Go will write, drawn as DrawPreview lays it out in the
-// palette's colours. The pointer reads out the row under it; the wheel zooms around it,
-// a drag moves along the rows, a double-click shows every row again.
+// The preview of the lines Go will write, stroked as LayOutPreview lays it out, in the
+// palette's colours. The picture is kept drawn while the pointer moves, which redraws only
+// the pointer's layer: the row under it read out. The wheel zooms around it, a drag moves
+// along the rows, a double-click shows every row again.
 class PreviewPlot : public QWidget {
  public:
   explicit PreviewPlot(QWidget* parent = nullptr);
@@ -20,11 +22,13 @@ class PreviewPlot : public QWidget {
   void SetLines(PreviewLines lines);
   const PreviewLines& lines() const { return lines_; }
   const PlotView& view() const { return view_; }
-  // The picture as last painted, its readout of the row under the pointer among it.
-  const PlotPicture& picture() const { return picture_; }
+  // The picture and the pointer's layer as last painted.
+  const PreviewPicture& picture() const { return picture_; }
+  const std::vector<Primitive>& pointer_layer() const { return pointer_layer_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -33,10 +37,16 @@ class PreviewPlot : public QWidget {
   void leaveEvent(QEvent* event) override;
 
  private:
+  // Shows `view`: the whole picture again when its rows differ, else the pointer's layer.
+  void Show(const PlotView& view);
+  TextMeasure Measure() const;
+
   PreviewLines lines_;
   PlotView view_;
-  int drag_x_ = -1;      // where a drag with the left button last was; -1 for none
-  PlotPicture picture_;  // as last painted: the pointer is read against its frame
+  int drag_x_ = -1;  // where a drag with the left button last was; -1 for none
+  PreviewPicture picture_;
+  std::vector<Primitive> pointer_layer_;
+  QImage drawn_;  // the picture as stroked, without the pointer's layer; null when stale
 };
 
 }  // namespace kelvane

@@ -24,7 +24,7 @@ TEST(Form1LayoutTest, ControlsNeitherOverlapNorLeaveTheWindow) {
                                           {place.first_width, place.first_height}}) {
         const RoomPlace room = LayOutRoom(place, dpi, width, height);
         int above = 0;
-        for (const PixelBox& box : {place.label, place.text, place.go, room.folder_line}) {
+        for (const Box& box : {place.label, place.text, place.go, room.folder_line}) {
           EXPECT_LE(above, box.top);
           EXPECT_LE(box.top + box.height, height);
           EXPECT_LE(box.left + box.width, box.top == room.folder_line.top ? width : place.column);

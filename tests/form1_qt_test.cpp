@@ -18,9 +18,9 @@
 #include "app/folder_line.h"
 #include "app/limit_text.h"
 #include "platform/files.h"
+#include "qt/crossings.h"
 #include "qt/form1.h"
 #include "qt/preview.h"
-#include "qt/text.h"
 #include "tests/test_support.h"
 #include "tests/window_preview_checks.h"
 
@@ -88,10 +88,11 @@ TEST(Form1Test, BehavesAsAPersonExpects) {
       {.grab =
            [preview] {
              const QImage image = preview->grab().toImage().convertToFormat(QImage::Format_RGB32);
-             Picture picture{image.width(),
-                             {},
-                             preview->palette().color(QPalette::Text).rgb() & 0xFFFFFFu,
-                             PreviewColours(preview->palette().base().color().rgb() & 0xFFFFFFu)};
+             Picture picture{
+                 image.width(),
+                 {},
+                 PreviewInks(preview->palette().base().color().rgb() & 0xFFFFFFu,
+                             preview->palette().color(QPalette::Text).rgb() & 0xFFFFFFu)};
              for (int y = 0; y < image.height(); ++y) {
                const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
                picture.pixels.insert(picture.pixels.end(), line, line + image.width());
@@ -115,7 +116,7 @@ TEST(Form1Test, BehavesAsAPersonExpects) {
        .activate = [&] { QApplication::sendEvent(&form, &activated); }},
       dir);
   EXPECT_EQ(preview->accessibleDescription().toStdString(),
-            preview->lines().summary + " " + preview->lines().replaces);
+            preview->lines().summary + " " + preview->lines().what_go_does);
   text1->setText("-1");
   EXPECT_EQ(text1->accessibleDescription(), RefusalMessage(LimitProblem::kNegative).data());
 

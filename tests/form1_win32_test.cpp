@@ -77,7 +77,7 @@ TEST_P(Form1Win32FontTest, PromptFitsItsBoxAsWindowsDrawsIt) {
   if (const char* dpi = std::getenv("KELVANE_TEST_DPI")) {
     EXPECT_EQ(GetDpiForWindow(form.hwnd()), static_cast<UINT>(std::atoi(dpi)));
   }
-  EXPECT_TRUE(PromptFits(GetDlgItem(form.hwnd(), 101)));
+  EXPECT_TRUE(PromptFits(GetDlgItem(form.hwnd(), Form1::kLabel1Id)));
   DestroyWindow(form.hwnd());
   SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof usual, &usual, 0);
 }
@@ -112,10 +112,10 @@ TEST(Form1Win32Test, ShowsWhatGoWillWriteAndWhere) {
       *plot,
       {.grab =
            [&] {  // drawn into a bitmap, as printing it does
-             Picture picture{client.right,
-                             {},
-                             rgb(GetSysColor(COLOR_WINDOWTEXT)),
-                             PreviewColours(rgb(GetSysColor(COLOR_WINDOW)))};
+             Picture picture{
+                 client.right,
+                 {},
+                 PreviewInks(rgb(GetSysColor(COLOR_WINDOW)), rgb(GetSysColor(COLOR_WINDOWTEXT)))};
              const HDC screen = GetDC(preview), memory = CreateCompatibleDC(screen);
              const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
              const HGDIOBJ previous = SelectObject(memory, bitmap);
@@ -133,7 +133,7 @@ TEST(Form1Win32Test, ShowsWhatGoWillWriteAndWhere) {
            },
        .type_limit =
            [&](const char* text) {
-             SetWindowTextW(GetDlgItem(form.hwnd(), 102), Utf16(text).c_str());
+             SetWindowTextW(GetDlgItem(form.hwnd(), Form1::kText1Id), Utf16(text).c_str());
            },
        .point = [&] { SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(middle.x, middle.y)); },
        .wheel =

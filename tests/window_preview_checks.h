@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/limit_text.h"
-#include "app/preview_plot.h"
+#include "app/preview_picture.h"
 #include "passlines/compute_pass_lines.h"
 #include "tests/test_support.h"
 
@@ -37,35 +37,65 @@ inline void WriteSineLines(const ScratchDir& dir, int count) {
 // A drawn preview.
 struct Picture {
   int width = 0;
-  std::vector<std::uint32_t> pixels;     // row by row, 0xRRGGBB in the low 24 bits
-  std::uint32_t text = 0;                // the colour of text, the frame and the race line
-  std::array<std::uint32_t, 5> colours;  // the lines' colours on its background
+  std::vector<std::uint32_t> pixels;            // row by row, 0xRRGGBB in the low 24 bits
+  std::array<std::uint32_t, kInkCount> inks{};  // the colour of each ink on its background
   std::uint32_t pixel(int x, int y) const {
     return pixels[static_cast<std::size_t>(y * width + x)] & 0xFFFFFFu;
   }
 };
 
-// Where a window's drawing departs from the picture it drew, or "": nine in ten points of
-// each line's course show that line's colour; so does a third of each pass line on disk,
-// drawn dashed, and the middle of each of the limit's marks.
-inline std::string DrawingFault(const Picture& drawn, const PlotPicture& picture) {
-  const auto share = [&drawn](const std::vector<PlotPoint>& points, std::uint32_t colour) {
-    const auto shown = std::count_if(points.begin(), points.end(), [&](PlotPoint point) {
+// The lines of `ink` among `primitives`, in paint order.
+inline std::vector<const Primitive*> LinesOf(const std::vector<Primitive>& primitives, Ink ink,
+                                             Dash dash = Dash::kSolid) {
+  std::vector<const Primitive*> lines;
+  for (const Primitive& primitive : primitives) {
+    if (primitive.shape == Shape::kLine && primitive.ink == ink && primitive.dash == dash) {
+      lines.push_back(&primitive);
+    }
+  }
+  return lines;
+}
+
+// The course of the line of `ink`, the longest of its lines (the legend's pen has two
+// points); none when it is not shown.
+inline std::vector<Point> Course(const std::vector<Primitive>& primitives, Ink ink) {
+  std::vector<Point> course;
+  for (const Primitive* line : LinesOf(primitives, ink)) {
+    if (line->points.size() > course.size()) course = line->points;
+  }
+  return course.size() > 2 ? course : std::vector<Point>{};
+}
+
+// The texts among `primitives`, in paint order.
+inline std::vector<std::string> TextsOf(const std::vector<Primitive>& primitives) {
+  std::vector<std::string> texts;
+  for (const Primitive& primitive : primitives) {
+    if (primitive.shape == Shape::kText) texts.push_back(primitive.text);
+  }
+  return texts;
+}
+
+// Where a window's drawing departs from the primitives it stroked, or "": nine in ten points
+// of each solid line of a line's ink (but its last, which Windows leaves out) show that ink,
+// a third of each dashed or dotted one, and so does the middle of each mark.
+inline std::string DrawingFault(const Picture& drawn, const std::vector<Primitive>& primitives) {
+  for (const Primitive& primitive : primitives) {
+    const std::uint32_t colour = drawn.inks[static_cast<std::size_t>(primitive.ink)];
+    const std::string ink = std::to_string(static_cast<int>(primitive.ink));
+    if (primitive.shape == Shape::kBox && primitive.ink >= Ink::kPass1) {
+      const Box& box = primitive.box;
+      if (drawn.pixel(box.left + box.width / 2, box.top + box.height / 2) != colour) {
+        return "the mark of ink " + ink + " at " + std::to_string(box.left);
+      }
+    }
+    if (primitive.shape != Shape::kLine || primitive.ink < Ink::kRace) continue;
+    const std::vector<Point>& points = primitive.points;
+    const auto shown = std::count_if(points.begin(), points.end() - 1, [&](Point point) {
       return drawn.pixel(point.x, point.y) == colour;
     });
-    return points.empty() ? 1.0 : static_cast<double>(shown) / static_cast<double>(points.size());
-  };
-  for (std::size_t line = 0; line < 5; ++line) {
-    const std::uint32_t colour = line == 0 ? drawn.text : drawn.colours[line];
-    if (share(picture.traces[line], colour) < 0.9) return std::string(kLineNames[line]);
-    if (line < 3) continue;
-    for (const std::vector<PlotPoint>& run : picture.on_disk[line - 3]) {
-      if (share(run, colour) < 0.33) return std::string(kLineNames[line]) + " on disk";
-    }
-    for (const auto& [from, to] : picture.held_spans[line - 3]) {
-      if (share({{(from + to) / 2, picture.marks_y[line - 3] + 1}}, colour) < 1) {
-        return std::string(kLineNames[line]) + "'s mark at " + std::to_string(from);
-      }
+    const double share = primitive.dash == Dash::kSolid ? 0.9 : 0.33;
+    if (static_cast<double>(shown) < share * static_cast<double>(points.size() - 1)) {
+      return "a line of ink " + ink + " from " + std::to_string(points[0].x);
     }
   }
   return "";
@@ -81,38 +111,48 @@ struct PreviewActions {
   std::function<void()> activate;  // the window made active again
 };
 
-// Checks a window's preview of WriteSineLines(dir, 300), its limit 4 m: it draws what
-// DrawPreview makes of its lines, following the limit as it is typed, with no pass line for a
-// refused one; the pointer reads out the row under it, the wheel zooms around that row, and
+// Checks a window's preview of WriteSineLines(dir, 300), its limit 4 m: it strokes what
+// LayOutPreview makes of its lines, following the limit as it is typed, with no pass line for
+// a refused one; the pointer reads out the row under it, the wheel zooms around that row, and
 // a double-click shows every row again; the pass lines on disk are drawn where they differ
 // from Go's.
 template <typename Plot>
 void CheckPreviewOfSineLines(const Plot& plot, const PreviewActions& window,
                              const ScratchDir& dir) {
-  const auto drawn = [&] {  // what the window drew, and the picture it drew, at once
+  const auto fault = [&] {  // what the window drew against what it stroked
     const Picture grabbed = window.grab();
-    return std::pair{DrawingFault(grabbed, plot.picture()), plot.picture()};
+    std::vector<Primitive> stroked = plot.picture().primitives;
+    stroked.insert(stroked.end(), plot.pointer_layer().begin(), plot.pointer_layer().end());
+    return DrawingFault(grabbed, stroked);
   };
-  const auto [fault, at_4] = drawn();
-  EXPECT_EQ(fault, "");
-  EXPECT_FALSE(at_4.held_spans[0].empty());  // the midpoint is 5 m off, beyond the limit
+  const auto readout = [&] {
+    const std::vector<std::string> texts = TextsOf(plot.pointer_layer());
+    return texts.empty() ? std::string() : texts.front();
+  };
+  EXPECT_EQ(fault(), "");
+  const auto& primitives = plot.picture().primitives;
+  EXPECT_TRUE(std::any_of(primitives.begin(), primitives.end(), [](const Primitive& primitive) {
+    return primitive.shape == Shape::kBox && primitive.ink == Ink::kPass1;
+  }));  // the midpoint is 5 m off, beyond the limit: marked
   window.point();
-  const std::string read = drawn().second.readout.text, row = read.substr(0, read.find(':'));
+  EXPECT_EQ(fault(), "");
+  const std::string read = readout(), row = read.substr(0, read.find(':'));
   EXPECT_NE(read.find(", Pass2 "), std::string::npos) << read;
   window.wheel();
   EXPECT_EQ(plot.view().last - plot.view().first, 239);  // four fifths of 299
-  EXPECT_EQ(drawn().second.readout.text.substr(0, row.size() + 1), row + ":");  // still there
+  EXPECT_EQ(fault(), "");
+  EXPECT_EQ(readout().substr(0, row.size() + 1), row + ":");  // still there
   window.double_click();
   EXPECT_LT(plot.view().last, plot.view().first);
   window.type_limit("2,5");
-  EXPECT_EQ(drawn().first, "");
-  EXPECT_TRUE(plot.picture().traces[3].empty());
+  EXPECT_EQ(fault(), "");
+  EXPECT_TRUE(Course(plot.picture().primitives, Ink::kPass1).empty());
   EXPECT_EQ(plot.lines().problem, RefusalMessage(LimitProblem::kDecimalComma));
   ComputePassLines(dir.path, 4);
   window.activate();
   window.type_limit("3");
-  EXPECT_EQ(drawn().first, "");
-  EXPECT_FALSE(plot.picture().on_disk[0].empty());
+  EXPECT_EQ(fault(), "");
+  EXPECT_FALSE(LinesOf(plot.picture().primitives, Ink::kPass1, Dash::kDashed).empty());
 }
 
 }  // namespace kelvane

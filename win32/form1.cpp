@@ -23,9 +23,6 @@ namespace kelvane {
 namespace {
 
 constexpr wchar_t kClassName[] = L"KelvaneForm1";
-constexpr int kBtnGoId = 100;
-constexpr int kLabel1Id = 101;
-constexpr int kText1Id = 102;
 constexpr int kCloseId = 105;       // Ctrl+Q and Ctrl+W, as the close button
 constexpr int kChooseId = 106;      // Ctrl+O, as a click on the folder line
 constexpr int kIconId = 1;          // kelvane.rc
@@ -33,7 +30,7 @@ constexpr UINT_PTR kReadTimer = 1;  // the first read, once the window is painte
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
-void Place(HWND control, const PixelBox& box) {
+void Place(HWND control, const Box& box) {
   MoveWindow(control, box.left, box.top, box.width, box.height, TRUE);
 }
 

@@ -34,9 +34,11 @@ class Form1 {
   DWORD Create();
 
   HWND hwnd() const { return hwnd_; }
-  // The control id of the line under the controls.
+  // The controls' ids: the three of the design, the line under them and the preview.
+  static constexpr int kBtnGoId = 100;
+  static constexpr int kLabel1Id = 101;
+  static constexpr int kText1Id = 102;
   static constexpr int kFolderLineId = 103;
-  // The control id of the preview.
   static constexpr int kPreviewId = 104;
 
   // Shows the window and handles its messages until it closes. Returns the exit status:

@@ -1,11 +1,11 @@
 #include "win32/preview.h"
 
+#include <utility>
 #include <vector>
 
 // After the Windows API, which it needs.
 #include <windowsx.h>
 
-#include "app/preview_plot.h"
 #include "platform/utf16.h"
 
 namespace kelvane {
@@ -38,27 +38,70 @@ COLORREF FromRgb(std::uint32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-std::uint32_t ToRgb(COLORREF colour) {
+std::uint32_t SystemRgb(int index) {
+  const COLORREF colour = GetSysColor(index);
   return std::uint32_t{GetRValue(colour)} << 16 | std::uint32_t{GetGValue(colour)} << 8 |
          GetBValue(colour);
 }
 
-// Each line's colour: with high contrast on, the system's colours alone.
-COLORREF LineColour(std::size_t line) {
+// The inks in the system's colours; with high contrast on, the lines in its colours alone.
+std::array<std::uint32_t, kInkCount> Inks() {
+  std::array<std::uint32_t, kInkCount> inks =
+      PreviewInks(SystemRgb(COLOR_WINDOW), SystemRgb(COLOR_WINDOWTEXT));
   HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
   SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0);
   if (contrast.dwFlags & HCF_HIGHCONTRASTON) {
     constexpr int kSystem[] = {COLOR_WINDOWTEXT, COLOR_GRAYTEXT, COLOR_GRAYTEXT, COLOR_HIGHLIGHT,
                                COLOR_HOTLIGHT};
-    return GetSysColor(kSystem[line]);
+    for (std::size_t line = 0; line < kLineInks.size(); ++line) {
+      inks[static_cast<std::size_t>(kLineInks[line])] = SystemRgb(kSystem[line]);
+    }
   }
-  return line == 0 ? GetSysColor(COLOR_WINDOWTEXT)
-                   : FromRgb(PreviewColours(ToRgb(GetSysColor(COLOR_WINDOW)))[line]);
+  return inks;
 }
 
-void Line(HDC dc, PlotPoint from, PlotPoint to) {
-  MoveToEx(dc, from.x, from.y, nullptr);
-  LineTo(dc, to.x, to.y);
+TextMeasure Measure(HDC dc) {
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  return {[dc](std::string_view text) {
+            const std::wstring wide = Utf16(text);
+            SIZE size{};
+            GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+            return static_cast<int>(size.cx);
+          },
+          static_cast<int>(metrics.tmHeight)};
+}
+
+// Strokes `primitives` on `dc`, each ink in the colour `inks` gives it.
+void Stroke(HDC dc, const std::vector<Primitive>& primitives,
+            const std::array<std::uint32_t, kInkCount>& inks) {
+  constexpr int kDashes[] = {PS_SOLID, PS_DASH, PS_DOT};
+  SetBkMode(dc, TRANSPARENT);
+  for (const Primitive& primitive : primitives) {
+    const COLORREF colour = FromRgb(inks[static_cast<std::size_t>(primitive.ink)]);
+    std::vector<POINT> points;
+    for (const Point& point : primitive.points) points.push_back({point.x, point.y});
+    const Box& box = primitive.box;
+    const RECT rect{box.left, box.top, box.left + box.width, box.top + box.height};
+    if (primitive.shape == Shape::kBox) {
+      SetBkColor(dc, colour);
+      ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    } else if (primitive.shape == Shape::kText) {
+      const std::wstring wide = Utf16(primitive.text);
+      SetTextColor(dc, colour);
+      TextOutW(dc, box.left, box.top, wide.c_str(), static_cast<int>(wide.size()));
+    } else if (primitive.shape == Shape::kArea) {
+      const Selected pen(dc, GetStockObject(NULL_PEN), false), brush(dc, CreateSolidBrush(colour));
+      Polygon(dc, points.data(), static_cast<int>(points.size()));
+    } else {  // a wide pen as one-pixel lines, each a pixel below the last
+      const Selected pen(dc,
+                         CreatePen(kDashes[static_cast<std::size_t>(primitive.dash)], 1, colour));
+      for (int below = 0; below < primitive.width; ++below) {
+        Polyline(dc, points.data(), static_cast<int>(points.size()));
+        for (POINT& point : points) ++point.y;
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -78,27 +121,48 @@ bool PreviewPlot::Create(HWND parent, int id) {
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
 }
 
+PreviewPlot::~PreviewPlot() {
+  if (drawn_) DeleteObject(drawn_);
+}
+
 void PreviewPlot::SetLines(PreviewLines lines) {
-  if (RowCount(lines) != RowCount(lines_)) view_ = {0, -1, view_.pointer_x};
+  if (RowCount(lines) != RowCount(lines_)) view_ = EveryRow(view_);
   lines_ = std::move(lines);
+  stale_ = true;
   InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PreviewPlot::Show(const PlotView& view) {
+  const PlotView before = std::exchange(view_, view);
+  if (!SameRows(before, view)) {
+    stale_ = true;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    return;
+  }
+  for (const int x : {before.pointer_x, view.pointer_x}) {
+    for (const Box& box : PointerBoxes(picture_, x)) {
+      const RECT rect{box.left, box.top, box.left + box.width, box.top + box.height};
+      InvalidateRect(hwnd_, &rect, FALSE);
+    }
+  }
 }
 
 // `at` is in the preview's client area.
 void PreviewPlot::OnMouse(UINT message, WPARAM wparam, POINT at) {
   const int count = RowCount(lines_);
+  PlotView view = view_;
   switch (message) {
     case WM_MOUSEMOVE:
-      if (drag_x_ >= 0) view_ = PannedView(view_, count, picture_.frame, at.x - drag_x_);
+      if (drag_x_ >= 0) view = PannedView(view, count, picture_.frame, at.x - drag_x_);
       drag_x_ = drag_x_ >= 0 ? at.x : -1;
-      view_.pointer_x = at.x;
+      view.pointer_x = at.x;
       if (!tracked_) {
         TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, hwnd_, 0};
         tracked_ = TrackMouseEvent(&leave) != 0;
       }
       break;
     case WM_MOUSELEAVE:
-      view_.pointer_x = -1;
+      view.pointer_x = -1;
       tracked_ = false;
       break;
     case WM_LBUTTONDOWN:
@@ -110,16 +174,14 @@ void PreviewPlot::OnMouse(UINT message, WPARAM wparam, POINT at) {
       ReleaseCapture();
       break;
     case WM_LBUTTONDBLCLK:
-      view_ = {0, -1, at.x};
+      view = EveryRow(view);
       break;
     case WM_MOUSEWHEEL:
-      view_ = ZoomedView(view_, count, picture_.frame, at.x,
-                         GET_WHEEL_DELTA_WPARAM(wparam) > 0 ? 0.8 : 1.25);
+      view = WheeledView(view, count, picture_.frame, at.x, GET_WHEEL_DELTA_WPARAM(wparam) > 0);
       break;
   }
-  InvalidateRect(hwnd_, nullptr, FALSE);
+  Show(view);
 }
-
 LRESULT CALLBACK PreviewPlot::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
     auto* plot =
@@ -144,25 +206,21 @@ LRESULT CALLBACK PreviewPlot::WindowProc(HWND window, UINT message, WPARAM wpara
     }
     case WM_SETFONT:
       plot->font_ = reinterpret_cast<HFONT>(wparam);
+      plot->stale_ = true;
       if (LOWORD(lparam)) InvalidateRect(window, nullptr, FALSE);
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PRINTCLIENT:
-      plot->Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_PAINT: {  // drawn aside, then copied at once, so that it never flickers
-      PAINTSTRUCT paint;
-      const HDC dc = BeginPaint(window, &paint);
+    case WM_PRINTCLIENT: {
       RECT client;
       GetClientRect(window, &client);
-      const HDC aside = CreateCompatibleDC(dc);
-      {
-        const Selected bitmap(aside, CreateCompatibleBitmap(dc, client.right, client.bottom));
-        plot->Paint(aside);
-        BitBlt(dc, 0, 0, client.right, client.bottom, aside, 0, 0, SRCCOPY);
-      }
-      DeleteDC(aside);
+      plot->Paint(reinterpret_cast<HDC>(wparam), client);
+      return 0;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      const HDC dc = BeginPaint(window, &paint);
+      plot->Paint(dc, paint.rcPaint);
       EndPaint(window, &paint);
       return 0;
     }
@@ -170,97 +228,36 @@ LRESULT CALLBACK PreviewPlot::WindowProc(HWND window, UINT message, WPARAM wpara
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-void PreviewPlot::Paint(HDC dc) {
+// The picture is stroked into drawn_ when it is stale, copied, then the pointer's layer
+// stroked over it: what the system shows only once the paint ends.
+void PreviewPlot::Paint(HDC dc, const RECT& box) {
   RECT client;
   GetClientRect(hwnd_, &client);
-  const Selected font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT), false);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  const TextMeasure measure{[dc](std::string_view text) {
-                              const std::wstring wide = Utf16(text);
-                              SIZE size{};
-                              GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()),
-                                                    &size);
-                              return static_cast<int>(size.cx);
-                            },
-                            static_cast<int>(metrics.tmHeight)};
-  picture_ = DrawPreview(lines_, {0, 0, client.right, client.bottom}, measure, view_);
-  const PlotPicture& picture = picture_;
-
-  const COLORREF background = GetSysColor(COLOR_WINDOW);
-  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-  FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-  if (!picture.band.empty()) {  // faint, under everything
-    const Selected pen(dc, GetStockObject(NULL_PEN), false);
-    const Selected brush(dc, CreateSolidBrush(FromRgb(BandColour(ToRgb(background), ToRgb(text)))));
-    std::vector<POINT> band;
-    for (const PlotPoint& point : picture.band) band.push_back({point.x, point.y});
-    Polygon(dc, band.data(), static_cast<int>(band.size()));
+  BITMAP size{};
+  if (drawn_) GetObjectW(drawn_, sizeof size, &size);
+  if (size.bmWidth != client.right || size.bmHeight != client.bottom) {
+    if (drawn_) DeleteObject(drawn_);
+    drawn_ = CreateCompatibleBitmap(dc, client.right, client.bottom);
+    stale_ = true;
   }
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, text);
+  const HFONT font = font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  const std::array<std::uint32_t, kInkCount> inks = Inks();
+  const HDC drawn = CreateCompatibleDC(dc);
   {
-    const Selected pen(dc, CreatePen(PS_SOLID, 1, text));
-    const Selected brush(dc, GetStockObject(NULL_BRUSH), false);
-    const PlotBox& frame = picture.frame;
-    if (frame.width > 0) {
-      Rectangle(dc, frame.left, frame.top, frame.left + frame.width, frame.top + frame.height);
+    const Selected bitmap(drawn, drawn_, false), drawn_font(drawn, font, false);
+    if (stale_ || inks != inks_) {
+      picture_ = LayOutPreview(lines_, {0, 0, client.right, client.bottom}, Measure(drawn), view_);
+      Stroke(drawn, picture_.primitives, inks);
+      stale_ = false;
+      inks_ = inks;
     }
-    for (const auto& [from, to] : picture.ticks) Line(dc, from, to);
+    BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, drawn, box.left,
+           box.top, SRCCOPY);
   }
-  for (const PlotText& label : picture.texts) {
-    const std::wstring wide = Utf16(label.text);
-    TextOutW(dc, label.box.left, label.box.top, wide.c_str(), static_cast<int>(wide.size()));
-  }
-  for (std::size_t pass = 0; pass < 2; ++pass) {  // where the limit holds a pass line back
-    const HBRUSH brush = CreateSolidBrush(LineColour(kInputCount + pass));
-    const int y = picture.marks_y[pass];
-    for (const auto& [from, to] : picture.held_spans[pass]) {
-      const RECT mark{from, y, to + 1, y + 4};
-      FillRect(dc, &mark, brush);
-    }
-    DeleteObject(brush);
-  }
-  for (std::size_t pass = 0; pass < 2; ++pass) {  // under the pass lines Go writes
-    const Selected pen(dc, CreatePen(PS_DASH, 1, LineColour(kInputCount + pass)));
-    for (const std::vector<PlotPoint>& run : picture.on_disk[pass]) {
-      std::vector<POINT> points;
-      for (const PlotPoint& point : run) points.push_back({point.x, point.y});
-      Polyline(dc, points.data(), static_cast<int>(points.size()));
-    }
-  }
-  for (std::size_t i = 0; i < picture.traces.size(); ++i) {
-    const Selected pen(dc, CreatePen(PS_SOLID, kPreviewPenWidths[i], LineColour(i)));
-    const auto& [from, to] = picture.samples[i];
-    if (from.x != to.x) Line(dc, from, to);
-    std::vector<POINT> points;
-    points.reserve(picture.traces[i].size());
-    for (const PlotPoint& point : picture.traces[i]) points.push_back({point.x, point.y});
-    Polyline(dc, points.data(), static_cast<int>(points.size()));
-  }
-  if (!picture.readout.text.empty()) {  // the row under the pointer, over everything
-    {
-      const Selected pen(dc, CreatePen(PS_DOT, 1, text));
-      Line(dc, picture.cursor[0], picture.cursor[1]);
-    }
-    const std::wstring wide = Utf16(picture.readout.text);
-    const PlotBox& box = picture.readout.box;
-    const RECT behind{box.left - 2, box.top, box.left + box.width + 2, box.top + box.height};
-    FillRect(dc, &behind, GetSysColorBrush(COLOR_WINDOW));
-    TextOutW(dc, box.left, box.top, wide.c_str(), static_cast<int>(wide.size()));
-  }
-  if (!picture.message.text.empty()) {
-    const std::wstring message = Utf16(picture.message.text);
-    const PlotBox& box = picture.message.box;
-    RECT place{box.left, box.top, box.left + box.width, box.top + box.height};
-    RECT needed = place;
-    constexpr UINT kFormat = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX;
-    DrawTextW(dc, message.c_str(), -1, &needed, kFormat | DT_CALCRECT);
-    IntersectRect(&needed, &needed, &place);
-    SetBkColor(dc, background);
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &needed, nullptr, 0, nullptr);
-    DrawTextW(dc, message.c_str(), -1, &place, kFormat);
-  }
+  DeleteDC(drawn);
+  const Selected dc_font(dc, font, false);
+  pointer_layer_ = LayOutPointer(lines_, picture_, view_.pointer_x, Measure(dc));
+  Stroke(dc, pointer_layer_, inks);
 }
 
 }  // namespace kelvane

@@ -1,22 +1,26 @@
 #ifndef KELVANE_WIN32_PREVIEW_H_
 #define KELVANE_WIN32_PREVIEW_H_
 
-#include <string>
+#include <array>
+#include <cstdint>
+#include <vector>
 
 #include "app/preview_lines.h"
-#include "app/preview_plot.h"
+#include "app/preview_picture.h"
 #include "platform/windows_api.h"
 
 namespace kelvane {
 
-// The preview of the lines Go will write, a child window drawn as DrawPreview lays it out
-// in the font the parent sets (WM_SETFONT) and the system's colours when high contrast is
-// on. Draws itself into the device context of WM_PRINTCLIENT too. The pointer reads out
-// the row under it; the wheel zooms around it, a drag moves along the rows, a double-click
+// The preview of the lines Go will write, a child window stroked as LayOutPreview lays it
+// out in the font the parent sets (WM_SETFONT), and in the system's colours when high
+// contrast is on. Draws itself into the device context of WM_PRINTCLIENT too. The picture
+// is kept drawn while the pointer moves, which redraws only the pointer's layer: the row
+// under it read out. The wheel zooms around it, a drag moves along the rows, a double-click
 // shows every row again.
 class PreviewPlot {
  public:
   PreviewPlot() = default;
+  ~PreviewPlot();
   PreviewPlot(const PreviewPlot&) = delete;
   PreviewPlot& operator=(const PreviewPlot&) = delete;
 
@@ -28,13 +32,17 @@ class PreviewPlot {
   void SetLines(PreviewLines lines);
   const PreviewLines& lines() const { return lines_; }
   const PlotView& view() const { return view_; }
-  // The picture as last painted, its readout of the row under the pointer among it.
-  const PlotPicture& picture() const { return picture_; }
+  // The picture and the pointer's layer as last painted.
+  const PreviewPicture& picture() const { return picture_; }
+  const std::vector<Primitive>& pointer_layer() const { return pointer_layer_; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   void OnMouse(UINT message, WPARAM wparam, POINT at);
-  void Paint(HDC dc);
+  // Shows `view`: the whole picture again when its rows differ, else the pointer's layer.
+  void Show(const PlotView& view);
+  // Paints the part `box` of the client area on `dc`.
+  void Paint(HDC dc, const RECT& box);
 
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;  // the parent's, not ours to delete
@@ -42,7 +50,11 @@ class PreviewPlot {
   PlotView view_;
   int drag_x_ = -1;       // where a drag with the left button last was; -1 for none
   bool tracked_ = false;  // the pointer's leaving is asked for
-  PlotPicture picture_;   // as last painted: the pointer is read against its frame
+  PreviewPicture picture_;
+  std::vector<Primitive> pointer_layer_;
+  HBITMAP drawn_ = nullptr;  // the picture as stroked, without the pointer's layer
+  bool stale_ = true;        // drawn_ is not the picture of the lines and the view
+  std::array<std::uint32_t, kInkCount> inks_{};  // drawn_'s
 };
 
 }  // namespace kelvane
