@@ -65,23 +65,29 @@ struct ValueRows {
 template <typename Visit>
 void ForEachColumn(std::size_t count, const RowColumns& columns, Visit visit) {
   for (std::size_t row = 0; row < count;) {
-    const int x = columns.Column(row);
-    std::size_t end = row + 1;
-    while (end < count && columns.Column(end) == x) ++end;
-    visit(x, row, end);
+    const std::size_t end = std::min(count, columns.NextColumnRow(row));
+    visit(columns.Column(row), row, end);
     row = end;
   }
 }
 
 // Adds the points of `values`' rows [first, end), which stand in the column `x`: the row
-// itself where it stands alone, else the least and the greatest of them, in the order they come.
+// itself where it stands alone, else the least and the greatest of them, the one nearer the
+// last point first, so that the course runs down or up each column once.
 void AddColumn(const std::vector<float>& values, std::size_t first, std::size_t end, int x,
                const ValueRows& y, std::vector<Point>& points) {
   const auto begin = values.begin();
   const auto [least, greatest] = std::minmax_element(begin + static_cast<std::ptrdiff_t>(first),
                                                      begin + static_cast<std::ptrdiff_t>(end));
-  if (end - first > 1) points.push_back({x, y(*(least < greatest ? least : greatest))});
-  points.push_back({x, y(*(least < greatest ? greatest : least))});
+  const int low = y(*least), high = y(*greatest);
+  if (end - first == 1 || low == high) {
+    points.push_back({x, low});
+    return;
+  }
+  const bool down =
+      points.empty() || std::abs(points.back().y - high) < std::abs(points.back().y - low);
+  points.push_back({x, down ? high : low});
+  points.push_back({x, down ? low : high});
 }
 
 // The course of `values` across the columns.
@@ -143,26 +149,19 @@ std::vector<std::array<int, 2>> HeldSpans(const std::vector<float>& race,
 // itself, which painters fill many times faster.
 std::vector<Point> Band(const std::vector<float>& race, float limit, const RowColumns& columns,
                         const ValueRows& y) {
-  const auto edge = [&](double offset, bool top) {
-    std::vector<float> values(race);
-    for (float& value : values) {
-      value = static_cast<float>(std::clamp(value + offset, y.range.first, y.range.second));
-    }
-    std::vector<Point> points;
-    for (const Point& point : Trace(values, columns, y)) {
-      if (points.empty() || points.back().x != point.x) {
-        points.push_back(point);
-      } else {
-        points.back().y =
-            top ? std::min(points.back().y, point.y) : std::max(points.back().y, point.y);
-      }
-    }
-    return points;
+  const auto inside = [&y](double value) {
+    return y(std::clamp(value, y.range.first, y.range.second));
   };
-  std::vector<Point> outline = edge(limit, true);
-  const std::vector<Point> below = edge(-double{limit}, false);
-  outline.insert(outline.end(), below.rbegin(), below.rend());
-  return outline;
+  std::vector<Point> upper, lower;
+  ForEachColumn(race.size(), columns, [&](int x, std::size_t first, std::size_t end) {
+    const auto [least, greatest] =
+        std::minmax_element(race.begin() + static_cast<std::ptrdiff_t>(first),
+                            race.begin() + static_cast<std::ptrdiff_t>(end));
+    upper.push_back({x, inside(double{*greatest} + limit)});
+    lower.push_back({x, inside(double{*least} - limit)});
+  });
+  upper.insert(upper.end(), lower.rbegin(), lower.rend());
+  return upper;
 }
 
 // `text` broken at spaces into lines no wider than `width` where it can be.

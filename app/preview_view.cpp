@@ -53,4 +53,11 @@ std::size_t RowColumns::Row(int x) const {
   return (2 * column * span + width - 1) / (2 * (width - 1));
 }
 
+std::size_t RowColumns::NextColumnRow(std::size_t row) const {
+  if (Spread()) return row + 1;
+  const auto width = static_cast<std::size_t>(width_);
+  const auto next = static_cast<std::size_t>(Column(row) - left_) + 1;
+  return std::min(count_, (next * count_ + width - 1) / width);
+}
+
 }  // namespace kelvane

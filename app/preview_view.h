@@ -50,6 +50,8 @@ class RowColumns {
   // The row nearest the pixel column `x` (any x: the first or last row beyond the frame);
   // where rows outnumber columns, the first of that column's. 0 when there is no row.
   std::size_t Row(int x) const;
+  // The first row of the columns right of `row`'s (count() after the last column's).
+  std::size_t NextColumnRow(std::size_t row) const;
 
  private:
   bool Spread() const { return count_ <= static_cast<std::size_t>(width_); }

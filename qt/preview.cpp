@@ -58,14 +58,14 @@ PreviewPlot::PreviewPlot(QWidget* parent) : QWidget(parent) {
 void PreviewPlot::SetLines(PreviewLines lines) {
   if (RowCount(lines) != RowCount(lines_)) view_ = EveryRow(view_);
   lines_ = std::move(lines);
-  drawn_ = {};
+  stale_ = true;
   update();
 }
 
 void PreviewPlot::Show(const PlotView& view) {
   const PlotView before = std::exchange(view_, view);
   if (!SameRows(before, view)) {
-    drawn_ = {};
+    stale_ = true;
     update();
     return;
   }
@@ -81,7 +81,7 @@ TextMeasure PreviewPlot::Measure() const {
 }
 
 void PreviewPlot::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) drawn_ = {};
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) stale_ = true;
   QWidget::changeEvent(event);
 }
 
@@ -121,10 +121,14 @@ void PreviewPlot::paintEvent(QPaintEvent* event) {
   const std::array<std::uint32_t, kInkCount> inks =
       PreviewInks(palette().base().color().rgb(), palette().color(QPalette::Text).rgb());
   const qreal ratio = devicePixelRatioF();
-  if (drawn_.isNull() || drawn_.deviceIndependentSize() != QSizeF(size())) {
-    picture_ = LayOutPreview(lines_, {0, 0, width(), height()}, Measure(), view_);
-    drawn_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+  if (drawn_.size() != size() * ratio) {
+    drawn_ = QPixmap(size() * ratio);
     drawn_.setDevicePixelRatio(ratio);
+    stale_ = true;
+  }
+  if (stale_) {
+    picture_ = LayOutPreview(lines_, {0, 0, width(), height()}, Measure(), view_);
+    stale_ = false;
     QPainter painter(&drawn_);
     painter.setFont(font());
     Stroke(painter, picture_.primitives, inks);
@@ -132,8 +136,8 @@ void PreviewPlot::paintEvent(QPaintEvent* event) {
   pointer_layer_ = LayOutPointer(lines_, picture_, view_.pointer_x, Measure());
   QPainter painter(this);
   for (const QRect& box : event->region()) {
-    painter.drawImage(box, drawn_,
-                      QRectF(QPointF(box.topLeft()) * ratio, QSizeF(box.size()) * ratio));
+    painter.drawPixmap(box, drawn_,
+                       QRectF(QPointF(box.topLeft()) * ratio, QSizeF(box.size()) * ratio));
   }
   Stroke(painter, pointer_layer_, inks);
 }

@@ -1,7 +1,7 @@
 #ifndef KELVANE_QT_PREVIEW_H_
 #define KELVANE_QT_PREVIEW_H_
 
-#include <QImage>
+#include <QPixmap>
 #include <QWidget>
 #include <vector>
 
@@ -46,7 +46,8 @@ class PreviewPlot : public QWidget {
   int drag_x_ = -1;  // where a drag with the left button last was; -1 for none
   PreviewPicture picture_;
   std::vector<Primitive> pointer_layer_;
-  QImage drawn_;  // the picture as stroked, without the pointer's layer; null when stale
+  QPixmap drawn_;      // the picture as stroked, without the pointer's layer
+  bool stale_ = true;  // drawn_ is not the picture of the lines, the view and the size
 };
 
 }  // namespace kelvane
