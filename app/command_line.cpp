@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/caught_report.h"
+#include "app/folder_choice.h"
 #include "app/limit_text.h"
 #include "base/run_error.h"
 #include "kelvane_version.h"
@@ -43,16 +44,6 @@ Command Refuse(std::string subject, std::string_view problem) {
   return {CommandAction::kRefuse, {}, std::move(subject), kRefusedExitStatus};
 }
 
-// The folder a path names: itself, or the folder that holds the file it names.
-bool FolderOf(const fs::path& path, std::vector<fs::path>& folders) {
-  if (!FileExists(path)) return false;
-  std::error_code error;
-  fs::path absolute = fs::absolute(path, error);
-  if (error) absolute = path;
-  folders.push_back(IsFolder(path) ? absolute : absolute.parent_path());
-  return true;
-}
-
 bool IsOption(const fs::path& argument) {
   return argument.native().starts_with(fs::path("-").native());
 }
@@ -87,9 +78,9 @@ Command ReadArguments(std::span<const fs::path> arguments) {
     }
   }
   for (const fs::path& path : paths) {
-    if (!FolderOf(path, command.folders)) {
-      return Refuse(DisplayPath(path), ": there is no such file or folder");
-    }
+    std::optional<fs::path> folder = FolderNamedBy(path);
+    if (!folder) return Refuse(DisplayPath(path), ": there is no such file or folder");
+    command.folders.push_back(std::move(*folder));
   }
   if (command.action == CommandAction::kRun && paths.size() > 1) {
     return Refuse(std::to_string(paths.size()), " paths were given; give one folder at most");
@@ -116,29 +107,6 @@ Command ReadCommandLine(std::span<const fs::path> arguments) {
   Command command = ReadArguments(arguments);
   command.windowless = AsksNoWindow(arguments);
   return command;
-}
-
-Drop ReadDrop(std::span<const fs::path> items) {
-  std::vector<fs::path> folders;
-  if (items.size() != 1) {
-    return {
-        {},
-        std::to_string(items.size()) + " items were dropped; drop one folder, or one file in it"};
-  }
-  if (!FolderOf(items.front(), folders)) {
-    return {{}, DisplayPath(items.front()) + ": there is no such file or folder"};
-  }
-  return {folders.front(), ""};
-}
-
-fs::path ChooserStart(const fs::path& working, const fs::path& program, const fs::path& last) {
-  std::error_code error;
-  return fs::equivalent(working, program, error) || error ? last : working;
-}
-
-bool AsksForFolder(const Command& command) {
-  return command.action == CommandAction::kRun && !command.named &&
-         MissingInputs(command.folders.front()).size() == 3;
 }
 
 Command StartCommand(std::span<const fs::path> arguments) {

@@ -44,31 +44,6 @@ inline constexpr int kRefusedExitStatus = 2;
 // any other argument that starts with "-". Throws the errors of ProgramDir.
 Command ReadCommandLine(std::span<const std::filesystem::path> arguments);
 
-// Whether the window should ask for a folder before it opens: none was named, and the
-// program's own folder holds none of the inputs, as for a copy installed with the system's
-// programs and started from a menu.
-bool AsksForFolder(const Command& command);
-
-// What items dropped onto the window ask for: the folder that one item names, as a path
-// named on the command line does (a folder, or the folder that holds a file); or, for more
-// than one item or one that is not there, `problem` says so and `folder` is empty.
-struct Drop {
-  std::filesystem::path folder;
-  std::string problem;
-};
-Drop ReadDrop(std::span<const std::filesystem::path> items);
-
-// The title of the folder chooser that AsksForFolder, Ctrl+O and a click on the folder line
-// call for.
-inline constexpr std::string_view kChooseFolderTitle = "Choose the folder of your line files";
-
-// Where the folder chooser opens: the working folder `working` when it is not the program's
-// own folder `program` (Kelvane was started from a folder, a terminal's say), else the
-// folder last chosen, `last` ("" where there is none: the toolkit's own choice).
-std::filesystem::path ChooserStart(const std::filesystem::path& working,
-                                   const std::filesystem::path& program,
-                                   const std::filesystem::path& last);
-
 // The command as ReadCommandLine reads it, for main. A windowless run and a refusal write to
 // the console they were started from (ReachStandardError). A refusal is written to standard
 // error as "kelvane: <text>"; so is an error of ProgramDir, returned as kRefuse with its

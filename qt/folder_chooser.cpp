@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 #include <memory>
 
-#include "app/command_line.h"
+#include "app/folder_choice.h"
 #include "platform/files.h"
 #include "qt/crossings.h"
 

@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/command_line.h"
+#include "app/folder_choice.h"
 #include "app/folder_line.h"
 #include "app/form1_layout.h"
 #include "platform/files.h"

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/folder_choice.h"
 #include "app/limit_text.h"
 #include "platform/files.h"
 #include "tests/test_support.h"

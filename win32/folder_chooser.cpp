@@ -4,7 +4,7 @@
 #include <objbase.h>
 #include <shobjidl.h>
 
-#include "app/command_line.h"
+#include "app/folder_choice.h"
 #include "platform/files.h"
 #include "platform/utf16.h"
 

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/command_line.h"
+#include "app/folder_choice.h"
 #include "app/folder_line.h"
 #include "app/form1_layout.h"
 #include "platform/utf16.h"

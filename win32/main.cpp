@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/folder_choice.h"
 #include "app/form1_layout.h"
 #include "app/go_press.h"
 #include "platform/process.h"
