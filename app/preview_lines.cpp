@@ -1,5 +1,7 @@
 #include "app/preview_lines.h"
 
+#include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <system_error>
 
@@ -53,23 +55,65 @@ std::vector<float> Separations(const LineGrid& grid) {
   return values;
 }
 
-// "At <limit> m the limit holds Pass1 on <n> of <rows> rows and Pass2 on <m>."
+// The least limit, to the millimetre as the limit's box reads it, that holds nothing back
+// where the farthest midpoint lies `reach` away.
+std::string FreeFrom(float reach) {
+  const double from = std::floor(double{reach} * 1000) / 1000;
+  for (const double step : {0.0, 0.001, 0.002}) {  // the box's rounding to single precision
+    const std::string text = Millimetres(from + step);
+    if (ReadLimitText(text).meters >= reach) return text;
+  }
+  std::string text;
+  AppendDecimal(text, reach);
+  return text;
+}
+
+// "At <limit> m the limit holds Pass1 on <n> of <rows> rows and Pass2 on <m>; from <a> m it
+// holds nothing back (Pass1 from <b> m, Pass2 from <a> m)."
 std::string HeldSummary(const std::array<std::vector<float>, 5>& lines, float limit) {
   const std::vector<float>& race = lines[0];
   std::array<int, 2> held{};
+  std::array<float, 2> reach{};
   for (std::size_t row = 0; row < race.size(); ++row) {
     for (std::size_t pass = 0; pass < 2; ++pass) {
-      held[pass] += HeldByLimit(race[row], lines[1 + pass][row], limit) ? 1 : 0;
+      const float distance = MidpointDistance(race[row], lines[1 + pass][row]);
+      held[pass] += distance > limit ? 1 : 0;
+      reach[pass] = std::max(reach[pass], distance);
     }
   }
   std::string text = "At ";
   AppendDecimal(text, limit);
   return text + " m the limit holds " + std::string(kShortLineNames[3]) + " on " +
          std::to_string(held[0]) + " of " + std::to_string(race.size()) + " rows and " +
-         std::string(kShortLineNames[4]) + " on " + std::to_string(held[1]) + ".";
+         std::string(kShortLineNames[4]) + " on " + std::to_string(held[1]) + "; from " +
+         FreeFrom(std::max(reach[0], reach[1])) + " m it holds nothing back (" +
+         std::string(kShortLineNames[3]) + " from " + FreeFrom(reach[0]) + " m, " +
+         std::string(kShortLineNames[4]) + " from " + FreeFrom(reach[1]) + " m).";
+}
+
+// "which differs on <n> rows" from the pass line Go writes, `fresh`; rows only one has
+// count too.
+std::string Differences(const std::vector<float>& disk, const std::vector<float>& fresh) {
+  std::size_t count = 0;
+  for (std::size_t row = 0; row < std::max(disk.size(), fresh.size()); ++row) {
+    count += row >= disk.size() || row >= fresh.size() || disk[row] != fresh[row] ? 1 : 0;
+  }
+  if (count == 0) return "which is as Go writes it";
+  return "which differs on " + std::to_string(count) + (count == 1 ? " row" : " rows");
 }
 
 }  // namespace
+
+std::string Millimetres(double metres) {
+  if (!(std::fabs(metres) < 1e12)) return std::to_string(metres);  // beyond any track
+  const long long millimetres = std::llround(metres * 1000);
+  const long long whole = std::llabs(millimetres) / 1000, part = std::llabs(millimetres) % 1000;
+  std::string text = millimetres < 0 ? "-" : "";
+  text.append(std::to_string(whole));
+  if (part == 0) return text;
+  text.append(".").append(std::to_string(1000 + part), 1);
+  return text.substr(0, text.find_last_not_of('0') + 1);
+}
 
 std::string PreviewDescription(const PreviewLines& lines) {
   std::string text;
@@ -102,28 +146,36 @@ bool PreviewSource::Refresh(const HeldFolder& folder) {
 
 // Each pass line on disk, read as an input is; one that cannot be read never stops Go.
 void PreviewSource::ReadOnDisk(const Folder& folder) {
-  std::array<std::string, 2> verbs, notes;
   LineFileReader reader;
   for (std::size_t pass = 0; pass < 2; ++pass) {
     const std::string_view name = kLineNames[kInputCount + pass];
     on_disk_[pass].clear();
-    verbs[pass] = "replaces ";
+    disk_notes_[pass].clear();
     try {
       const FileFacts facts = FactsAt(folder, FollowLinksInFolder(folder, name));
-      if (!facts.exists) {
-        verbs[pass] = "writes ";
-        continue;
-      }
+      if (!facts.exists) continue;
       on_disk_[pass] = Separations(reader.Read(folder, name));
-      notes[pass] = " (written " + LocalTime(facts.modified) + ")";
+      disk_notes_[pass] = " (written " + LocalTime(facts.modified) + ")";
     } catch (...) {
-      notes[pass] = ", which on disk cannot be read: " + ReportCaught().text + ",";
+      disk_notes_[pass] = ", which on disk cannot be read: " + ReportCaught().text;
     }
   }
-  what_go_does_ = "Go " + verbs[0] + std::string(kLineNames[3]) + notes[0] + " and " +
-                  (verbs[1] == verbs[0] ? "" : verbs[1]) + std::string(kLineNames[4]) + notes[1];
-  if (what_go_does_.back() == ',') what_go_does_.pop_back();
-  what_go_does_ += ".";
+}
+
+// "Go replaces Pass1.txt (written <time>), which differs on <n> rows, and writes Pass2.txt."
+std::string PreviewSource::WhatGoDoes(const std::array<std::vector<float>, 5>& lines) const {
+  std::array<std::string, 2> parts;
+  for (std::size_t pass = 0; pass < 2; ++pass) {
+    const bool there = !disk_notes_[pass].empty();
+    if (pass == 0 || there != !disk_notes_[0].empty())
+      parts[pass] = there ? "replaces " : "writes ";
+    parts[pass] += std::string(kLineNames[kInputCount + pass]) + disk_notes_[pass];
+    if (disk_notes_[pass].starts_with(" (")) {
+      parts[pass] += ", " + Differences(on_disk_[pass], lines[kInputCount + pass]);
+    }
+  }
+  const bool clause = parts[0].find(", which") != std::string::npos;
+  return "Go " + parts[0] + (clause ? "," : "") + " and " + parts[1] + ".";
 }
 
 PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
@@ -150,7 +202,7 @@ PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
   lines.limit = limit.meters;
   lines.summary = HeldSummary(lines.separations, limit.meters);
   lines.on_disk = on_disk_;
-  lines.what_go_does = what_go_does_;
+  lines.what_go_does = WhatGoDoes(lines.separations);
   return lines;
 }
 

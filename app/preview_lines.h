@@ -24,17 +24,23 @@ struct PreviewLines {
   float limit = -1;
   // Why lines are missing, in the words Go would report; "" when all five are there.
   std::string problem;
-  // Where the limit holds the pass lines back, when they are shown: "At 4 m the limit
-  // holds Pass1 on 96 of 360 rows and Pass2 on 108."
+  // Where the limit holds the pass lines back, when they are shown, and from which limit
+  // it holds nothing back, by Go's own rule: "At 4 m the limit holds Pass1 on 96 of 360
+  // rows and Pass2 on 108; from 5.87 m it holds nothing back (Pass1 from 5.7 m, Pass2
+  // from 5.87 m)."
   std::string summary;
   // The pass lines on disk now, which Go replaces; empty for one that is not there or
   // cannot be read.
   std::array<std::vector<float>, 2> on_disk;
-  // What Go does to them: "Go replaces Pass1.txt (written 2026-12-07 17:02) and Pass2.txt
-  // (written ...).", "Go writes Pass1.txt and Pass2.txt.", and for one that cannot be read
-  // "Pass1.txt on disk cannot be read: <report>."; "" before the inputs are read.
+  // What Go does to them, each against what Go writes: "Go replaces Pass1.txt (written
+  // 2026-12-07 17:02), which differs on 1 row, and Pass2.txt (written ...), which is as Go
+  // writes it.", "Go writes Pass1.txt and Pass2.txt.", and for one that cannot be read
+  // "..., which on disk cannot be read: <report>."; "" when the pass lines are not shown.
   std::string what_go_does;
 };
+
+// `metres` to the nearest millimetre, with no trailing zero: "5.247", "-0.892", "9.3", "0".
+std::string Millimetres(double metres);
 
 // The preview's name for assistive technology, and what it says in words: the summary,
 // what Go replaces, and why lines are missing.
@@ -56,13 +62,16 @@ class PreviewSource {
 
  private:
   void ReadOnDisk(const Folder& folder);
+  std::string WhatGoDoes(const std::array<std::vector<float>, 5>& lines) const;
 
   std::filesystem::path folder_;
   std::string stamp_;  // each input's size and time at the last read
   std::optional<std::array<LineGrid, 3>> inputs_;
   std::string problem_;  // the read's error report
   std::array<std::vector<float>, 2> on_disk_;
-  std::string what_go_does_;
+  // Each pass line on disk: "" where there is none, " (written <time>)", or ", which on disk
+  // cannot be read: <report>".
+  std::array<std::string, 2> disk_notes_;
 };
 
 }  // namespace kelvane

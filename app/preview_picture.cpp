@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <utility>
 
-#include "base/decimal_number.h"
 #include "passlines/separation_move.h"
 
 namespace kelvane {
@@ -377,9 +376,10 @@ PreviewPicture LayOutPreview(const PreviewLines& all, Box area, const TextMeasur
     return std::move(layout.picture);
   }
   for (const std::string* text : {&lines.summary, &lines.what_go_does}) {
-    if (text->empty()) continue;
-    layout.AddText(area.left + layout.pad, top, *text);
-    top += layout.line;
+    for (std::string& line : Wrapped(*text, area.width - 2 * layout.pad, measure)) {
+      layout.AddText(area.left + layout.pad, top, std::move(line));
+      top += layout.line;
+    }
   }
   // The readout has a line of its own, so that nothing moves as it comes and goes.
   layout.picture.readout_line = {area.left, top, area.width, layout.line};
@@ -418,11 +418,18 @@ std::vector<Primitive> LayOutPointer(const PreviewLines& lines, const PreviewPic
   const std::size_t row = static_cast<std::size_t>(picture.first_row) + columns.Row(pointer_x);
   const int x = columns.Column(row - static_cast<std::size_t>(picture.first_row));
   // Short, to fit the preview as the window opens: "Row 136 (m): race 1.363, max 5.742, ..."
+  // and where a pass line on disk differs there, its value: "Pass1 3.553 (on disk 9.5)".
   std::string text = "Row " + std::to_string(row + 1) + " (m):";
   for (std::size_t line = 0; line < lines.separations.size(); ++line) {
     if (row >= lines.separations[line].size()) continue;
-    text += std::string(line == 0 ? " " : ", ") + std::string(kShortLineNames[line]) + " ";
-    AppendDecimal(text, lines.separations[line][row]);
+    const float value = lines.separations[line][row];
+    text += std::string(line == 0 ? " " : ", ") + std::string(kShortLineNames[line]) + " " +
+            Millimetres(value);
+    const std::vector<float>* disk =
+        line < kInputCount ? nullptr : &lines.on_disk[line - kInputCount];
+    if (disk && row < disk->size() && (*disk)[row] != value) {
+      text += " (on disk " + Millimetres((*disk)[row]) + ")";
+    }
   }
   const Box& place = picture.readout_line;
   const int pad = std::max(4, measure.line_height / 2), width = measure.width(text);
@@ -431,10 +438,12 @@ std::vector<Primitive> LayOutPointer(const PreviewLines& lines, const PreviewPic
           Text({place.left + pad, place.top, width, place.height}, std::move(text))};
 }
 
-std::array<Box, 2> PointerBoxes(const PreviewPicture& picture, int pointer_x) {
-  const Box& frame = picture.frame;
-  const std::size_t row = picture.columns.Row(pointer_x);
-  return {Box{picture.columns.Column(row), frame.top, 1, frame.height}, picture.readout_line};
+std::array<Box, 3> PointerBoxes(const PreviewPicture& picture, int from, int to) {
+  const auto cursor = [&picture](int x) {
+    return Box{picture.columns.Column(picture.columns.Row(x)), picture.frame.top, 1,
+               picture.frame.height};
+  };
+  return {cursor(from), cursor(to), picture.readout_line};
 }
 
 }  // namespace kelvane

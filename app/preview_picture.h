@@ -79,9 +79,9 @@ PreviewPicture LayOutPreview(const PreviewLines& lines, Box area, const TextMeas
 std::vector<Primitive> LayOutPointer(const PreviewLines& lines, const PreviewPicture& picture,
                                      int pointer_x, const TextMeasure& measure);
 
-// Where LayOutPointer may draw at `pointer_x`: what a window draws again as the pointer
-// comes or goes.
-std::array<Box, 2> PointerBoxes(const PreviewPicture& picture, int pointer_x);
+// What a window draws again as the pointer moves from the pixel column `from` to `to`: the
+// cursor's column at each, and the readout line.
+std::array<Box, 3> PointerBoxes(const PreviewPicture& picture, int from, int to);
 
 }  // namespace kelvane
 

@@ -44,14 +44,14 @@ float MovedSeparation(float race, float companion, float limit, const ErrorPlace
   const RowValues row{race, companion, limit};
   const float midpoint = Stored((double{companion} + race) / 2.0, "midpoint", row, place);
   const float distance = Stored(std::fabs(double{midpoint} - race), "distance", row, place);
-  // HeldByLimit is this test, on the same singles.
+  // MidpointDistance is this distance, on the same singles.
   // Negated, so that a NaN limit keeps the midpoint rather than moving by NaN.
   if (!(distance > limit)) return midpoint;
   const double limited = midpoint > race ? double{race} + limit : double{race} - limit;
   return Stored(limited, "limited move", row, place);
 }
-bool HeldByLimit(float race, float companion, float limit) {
+float MidpointDistance(float race, float companion) {
   const auto midpoint = static_cast<float>((double{companion} + race) / 2.0);
-  return static_cast<float>(std::fabs(double{midpoint} - race)) > limit;
+  return static_cast<float>(std::fabs(double{midpoint} - race));
 }
 }  // namespace kelvane

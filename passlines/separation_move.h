@@ -12,9 +12,14 @@ namespace kelvane {
 // a stored value falls outside single precision.
 float MovedSeparation(float race, float companion, float limit, const ErrorPlace& place);
 
-// Whether `limit` holds the pass line back in this row: MovedSeparation's midpoint lies
-// further than `limit` from `race`.
-bool HeldByLimit(float race, float companion, float limit);
+// How far MovedSeparation's midpoint lies from `race`: a limit below it holds the pass line
+// back in this row, one at it or above does not.
+float MidpointDistance(float race, float companion);
+
+// Whether `limit` holds the pass line back in this row: MidpointDistance exceeds it.
+inline bool HeldByLimit(float race, float companion, float limit) {
+  return MidpointDistance(race, companion) > limit;
+}
 
 }  // namespace kelvane
 

@@ -69,8 +69,8 @@ void PreviewPlot::Show(const PlotView& view) {
     update();
     return;
   }
-  for (const int x : {before.pointer_x, view.pointer_x}) {
-    for (const Box& box : PointerBoxes(picture_, x)) update(ToRect(box));
+  for (const Box& box : PointerBoxes(picture_, before.pointer_x, view.pointer_x)) {
+    update(ToRect(box));
   }
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <numbers>
 #include <string>
 #include <utility>
@@ -44,33 +45,31 @@ struct Picture {
   }
 };
 
-// The lines of `ink` among `primitives`, in paint order.
-inline std::vector<const Primitive*> LinesOf(const std::vector<Primitive>& primitives, Ink ink,
-                                             Dash dash = Dash::kSolid) {
-  std::vector<const Primitive*> lines;
-  for (const Primitive& primitive : primitives) {
-    if (primitive.shape == Shape::kLine && primitive.ink == ink && primitive.dash == dash) {
-      lines.push_back(&primitive);
-    }
-  }
-  return lines;
+// The primitives of `shape` and `ink` among `primitives` (solid, of lines), in paint order.
+inline std::vector<Primitive> Only(const std::vector<Primitive>& primitives, Shape shape, Ink ink,
+                                   Dash dash = Dash::kSolid) {
+  std::vector<Primitive> only;
+  std::copy_if(primitives.begin(), primitives.end(), std::back_inserter(only),
+               [&](const Primitive& one) {
+                 return one.shape == shape && one.ink == ink && one.dash == dash;
+               });
+  return only;
 }
 
-// The course of the line of `ink`, the longest of its lines (the legend's pen has two
-// points); none when it is not shown.
+// The course of the line of `ink`, its longest (the legend's pen has two points); none when
+// it is not shown.
 inline std::vector<Point> Course(const std::vector<Primitive>& primitives, Ink ink) {
   std::vector<Point> course;
-  for (const Primitive* line : LinesOf(primitives, ink)) {
-    if (line->points.size() > course.size()) course = line->points;
+  for (const Primitive& line : Only(primitives, Shape::kLine, ink)) {
+    if (line.points.size() > course.size()) course = line.points;
   }
   return course.size() > 2 ? course : std::vector<Point>{};
 }
 
-// The texts among `primitives`, in paint order.
 inline std::vector<std::string> TextsOf(const std::vector<Primitive>& primitives) {
   std::vector<std::string> texts;
-  for (const Primitive& primitive : primitives) {
-    if (primitive.shape == Shape::kText) texts.push_back(primitive.text);
+  for (const Primitive& text : Only(primitives, Shape::kText, Ink::kText)) {
+    texts.push_back(text.text);
   }
   return texts;
 }
@@ -81,21 +80,21 @@ inline std::vector<std::string> TextsOf(const std::vector<Primitive>& primitives
 inline std::string DrawingFault(const Picture& drawn, const std::vector<Primitive>& primitives) {
   for (const Primitive& primitive : primitives) {
     const std::uint32_t colour = drawn.inks[static_cast<std::size_t>(primitive.ink)];
-    const std::string ink = std::to_string(static_cast<int>(primitive.ink));
-    if (primitive.shape == Shape::kBox && primitive.ink >= Ink::kPass1) {
-      const Box& box = primitive.box;
-      if (drawn.pixel(box.left + box.width / 2, box.top + box.height / 2) != colour) {
-        return "the mark of ink " + ink + " at " + std::to_string(box.left);
-      }
+    const auto shows = [&](Point point) { return drawn.pixel(point.x, point.y) == colour; };
+    const Box& box = primitive.box;
+    const std::vector<Point>& points = primitive.points;
+    const std::string at = std::to_string(static_cast<int>(primitive.ink)) + " at " +
+                           std::to_string(points.empty() ? box.left : points[0].x);
+    if (primitive.shape == Shape::kBox && primitive.ink >= Ink::kPass1 &&
+        !shows({box.left + box.width / 2, box.top + box.height / 2})) {
+      return "the mark of ink " + at;
     }
     if (primitive.shape != Shape::kLine || primitive.ink < Ink::kRace) continue;
-    const std::vector<Point>& points = primitive.points;
-    const auto shown = std::count_if(points.begin(), points.end() - 1, [&](Point point) {
-      return drawn.pixel(point.x, point.y) == colour;
-    });
-    const double share = primitive.dash == Dash::kSolid ? 0.9 : 0.33;
-    if (static_cast<double>(shown) < share * static_cast<double>(points.size() - 1)) {
-      return "a line of ink " + ink + " from " + std::to_string(points[0].x);
+    const double shown =
+        static_cast<double>(std::count_if(points.begin(), points.end() - 1, shows));
+    if (shown <
+        (primitive.dash == Dash::kSolid ? 0.9 : 0.33) * static_cast<double>(points.size() - 1)) {
+      return "a line of ink " + at;
     }
   }
   return "";
@@ -130,10 +129,8 @@ void CheckPreviewOfSineLines(const Plot& plot, const PreviewActions& window,
     return texts.empty() ? std::string() : texts.front();
   };
   EXPECT_EQ(fault(), "");
-  const auto& primitives = plot.picture().primitives;
-  EXPECT_TRUE(std::any_of(primitives.begin(), primitives.end(), [](const Primitive& primitive) {
-    return primitive.shape == Shape::kBox && primitive.ink == Ink::kPass1;
-  }));  // the midpoint is 5 m off, beyond the limit: marked
+  // The midpoint is 5 m off, beyond the limit: marked.
+  EXPECT_FALSE(Only(plot.picture().primitives, Shape::kBox, Ink::kPass1).empty());
   window.point();
   EXPECT_EQ(fault(), "");
   const std::string read = readout(), row = read.substr(0, read.find(':'));
@@ -152,7 +149,7 @@ void CheckPreviewOfSineLines(const Plot& plot, const PreviewActions& window,
   window.activate();
   window.type_limit("3");
   EXPECT_EQ(fault(), "");
-  EXPECT_FALSE(LinesOf(plot.picture().primitives, Ink::kPass1, Dash::kDashed).empty());
+  EXPECT_FALSE(Only(plot.picture().primitives, Shape::kLine, Ink::kPass1, Dash::kDashed).empty());
 }
 
 }  // namespace kelvane

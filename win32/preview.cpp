@@ -139,11 +139,9 @@ void PreviewPlot::Show(const PlotView& view) {
     InvalidateRect(hwnd_, nullptr, FALSE);
     return;
   }
-  for (const int x : {before.pointer_x, view.pointer_x}) {
-    for (const Box& box : PointerBoxes(picture_, x)) {
-      const RECT rect{box.left, box.top, box.left + box.width, box.top + box.height};
-      InvalidateRect(hwnd_, &rect, FALSE);
-    }
+  for (const Box& box : PointerBoxes(picture_, before.pointer_x, view.pointer_x)) {
+    const RECT rect{box.left, box.top, box.left + box.width, box.top + box.height};
+    InvalidateRect(hwnd_, &rect, FALSE);
   }
 }
 
