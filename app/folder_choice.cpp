@@ -29,9 +29,11 @@ Drop ReadDrop(std::span<const fs::path> items) {
   return {std::move(*folder), ""};
 }
 
-fs::path ChooserStart(const fs::path& working, const fs::path& program, const fs::path& last) {
+fs::path ChooserStart(const fs::path& in_use, bool from_terminal, const fs::path& working,
+                      const fs::path& program, const fs::path& last) {
+  if (!in_use.empty()) return in_use;
   std::error_code error;
-  return fs::equivalent(working, program, error) || error ? last : working;
+  return !from_terminal || fs::equivalent(working, program, error) || error ? last : working;
 }
 
 bool AsksForFolder(const Command& command) {

@@ -36,10 +36,12 @@ Drop ReadDrop(std::span<const std::filesystem::path> items);
 // call for.
 inline constexpr std::string_view kChooseFolderTitle = "Choose the folder of your line files";
 
-// Where the folder chooser opens: the working folder `working` when it is not the program's
-// own folder `program` (Kelvane was started from a folder, a terminal's say), else the
-// folder last chosen, `last` ("" where there is none: the toolkit's own choice).
-std::filesystem::path ChooserStart(const std::filesystem::path& working,
+// Where the folder chooser opens: the folder in use, `in_use`, where there is one (Ctrl+O, a
+// click on the folder line); else the working folder `working` where a terminal started
+// Kelvane (`from_terminal`) and it is not the program's own folder `program`; else the folder
+// last chosen, `last` ("" where there is none: the toolkit's own choice).
+std::filesystem::path ChooserStart(const std::filesystem::path& in_use, bool from_terminal,
+                                   const std::filesystem::path& working,
                                    const std::filesystem::path& program,
                                    const std::filesystem::path& last);
 

@@ -9,10 +9,13 @@
 
 namespace kelvane {
 
-// What the window says while no folder is chosen: in the folder line, the preview and Go's
-// report.
+// What the folder line says while no folder is chosen.
 inline constexpr std::string_view kNoFolderText =
     "No folder chosen: press Ctrl+O, or click here, to choose the folder of your line files";
+// The same in Go's report and the preview: "click here" only where a click does it.
+inline constexpr std::string_view kNoFolderReport =
+    "No folder chosen: press Ctrl+O, or click the line at the foot of the window, to choose "
+    "the folder of your line files";
 
 // What the line under the controls says of `folder`, the folder Go works in: its path, or,
 // where inputs are not there, which: "No MinRace.txt in <folder>", "No Race.txt or

@@ -60,7 +60,7 @@ GoOutcome PressGo(std::string_view limit_text, const HeldFolder& folder, float& 
     return {GoResult::kRefused, std::string(RefusalMessage(limit.problem))};
   }
   max_separation = limit.meters;
-  if (folder.path().empty()) return {GoResult::kNoFolder, std::string(kNoFolderText)};
+  if (folder.path().empty()) return {GoResult::kNoFolder, std::string(kNoFolderReport)};
   return RunJob(folder, max_separation, on_wait, false);
 }
 

@@ -27,7 +27,7 @@ struct GoOutcome {
 
 // The run behind Go, the same for every window: reads the limit from `limit_text` and,
 // when it is usable, stores it in `max_separation` and runs ComputePassLines in `folder`
-// (kNoFolder, with kNoFolderText, where none is chosen).
+// (kNoFolder, with kNoFolderReport, where none is chosen).
 // An error of the run is caught here, written to standard error as "kelvane: <report>",
 // and returned as its report: the kind, then the file, line and item at fault. While
 // another run holds the pass lines, this is said at once on standard error and to

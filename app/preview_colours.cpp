@@ -37,8 +37,8 @@ double ContrastRatio(std::uint32_t first, std::uint32_t second) {
 }
 
 std::array<std::uint32_t, kInkCount> PreviewInks(std::uint32_t background, std::uint32_t text) {
-  constexpr std::array<std::uint32_t, 4> kOnLight = {0xB36B00, 0x2F89C0, 0xC24E00, 0x00508A};
-  constexpr std::array<std::uint32_t, 4> kOnDark = {0xE69F00, 0x56B4E9, 0xF07840, 0x4A9AD0};
+  constexpr std::array<std::uint32_t, 4> kOnLight = {0xA86500, 0x2A7BAD, 0xC24E00, 0x00508A};
+  constexpr std::array<std::uint32_t, 4> kOnDark = {0xE69F00, 0x56B4E9, 0xF17D48, 0x5CA4D5};
   const auto& lines = ContrastRatio(background, 0x000000) > ContrastRatio(background, 0xFFFFFF)
                           ? kOnLight
                           : kOnDark;

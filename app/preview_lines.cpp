@@ -132,7 +132,7 @@ bool PreviewSource::Refresh(const HeldFolder& folder) {
   inputs_.reset();
   problem_.clear();
   if (folder.path().empty()) {
-    problem_ = kNoFolderText;
+    problem_ = kNoFolderReport;
     return true;
   }
   try {

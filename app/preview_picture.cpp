@@ -329,7 +329,8 @@ void AddCourses(const PreviewLines& lines, const ValueRows& y, const RowColumns&
         {Shape::kArea, Ink::kBand, Band(lines.separations[0], lines.limit, columns, y), {}, {}});
   }
   for (std::size_t pass = 0; pass < 2 && lines.limit >= 0; ++pass) {
-    const int top = y.frame.top + y.frame.height - 7 - 5 * static_cast<int>(pass);
+    const int top =
+        y.frame.top + y.frame.height - 12 + 5 * static_cast<int>(pass);  // as the legend
     for (const auto& [from, to] :
          HeldSpans(lines.separations[0], lines.separations[1 + pass], lines.limit, columns)) {
       primitives.push_back(

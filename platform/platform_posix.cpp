@@ -190,6 +190,10 @@ bool ReachStandardError() {
   return true;
 }
 
+bool StartedFromTerminal() {
+  return ::isatty(STDIN_FILENO) || ::isatty(STDOUT_FILENO) || ::isatty(STDERR_FILENO);
+}
+
 void WriteStandardError(std::string_view text) { Ignore(WriteAll(STDERR_FILENO, text)); }
 
 bool WriteStandardOutput(std::string_view text) { return WriteAll(STDOUT_FILENO, text) == 0; }

@@ -193,6 +193,14 @@ bool ReachStandardError() {
   return console != INVALID_HANDLE_VALUE && ::SetStdHandle(STD_ERROR_HANDLE, console);
 }
 
+// A program with a window gets no console of its own: the one that started it had one.
+bool StartedFromTerminal() {
+  if (::GetConsoleWindow() != nullptr) return true;  // taken already (ReachStandardError)
+  if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+  ::FreeConsole();
+  return true;
+}
+
 void WriteStandardError(std::string_view text) {
   const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
   if (error == nullptr || error == INVALID_HANDLE_VALUE) return;

@@ -25,6 +25,10 @@ void IgnoreClosedPipes();
 // started it first, where there is one.
 bool ReachStandardError();
 
+// Whether a standard stream is a terminal or a console: a person started the program from
+// one, in the folder they work in. Not so from a file manager, a menu or a drop.
+bool StartedFromTerminal();
+
 // Writes all of `text` to standard error. A failure is ignored.
 void WriteStandardError(std::string_view text);
 

@@ -8,6 +8,7 @@
 
 #include "app/folder_choice.h"
 #include "platform/files.h"
+#include "platform/process.h"
 #include "qt/crossings.h"
 
 namespace kelvane {
@@ -30,13 +31,14 @@ std::unique_ptr<QSettings> Settings() {
 
 }  // namespace
 
-QFileDialog* NewFolderChooser(QWidget* parent) {
+QFileDialog* NewFolderChooser(QWidget* parent, const std::filesystem::path& in_use) {
   const std::unique_ptr<QSettings> settings = Settings();
   const std::filesystem::path last =
       settings ? ToPath(settings->value(kLastFolder).toString()) : "";
   std::error_code error;
   const std::filesystem::path working = std::filesystem::current_path(error);
-  const std::filesystem::path start = ChooserStart(working, ProgramDir(), last);
+  const std::filesystem::path start =
+      ChooserStart(in_use, StartedFromTerminal(), working, ProgramDir(), last);
   auto* chooser = new QFileDialog(parent, FromUtf8(kChooseFolderTitle), FromPath(start));
   chooser->setFileMode(QFileDialog::Directory);
   chooser->setOption(QFileDialog::ShowDirsOnly);

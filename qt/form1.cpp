@@ -206,7 +206,7 @@ void Form1::dropEvent(QDropEvent* event) {
 
 // Window-modal, so that the window keeps painting; cancelled, it changes nothing.
 void Form1::ChooseFolder() {
-  QFileDialog* chooser = NewFolderChooser(this);
+  QFileDialog* chooser = NewFolderChooser(this, folder_.path());
   chooser->setAttribute(Qt::WA_DeleteOnClose);
   connect(chooser, &QFileDialog::accepted, this,
           [this, chooser] { SetFolder(TakeChosenFolder(*chooser)); });

@@ -133,7 +133,7 @@ int main(int argc, char* argv[]) {
   }
   std::filesystem::path folder = command.folders.front();
   if (kelvane::AsksForFolder(command)) {  // cancelled, no folder is chosen
-    const std::unique_ptr<QFileDialog> chooser(kelvane::NewFolderChooser(nullptr));
+    const std::unique_ptr<QFileDialog> chooser(kelvane::NewFolderChooser(nullptr, {}));
     folder = chooser->exec() == QDialog::Accepted ? kelvane::TakeChosenFolder(*chooser) : "";
   }
   kelvane::Form1 form(folder, command.limit);

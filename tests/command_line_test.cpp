@@ -48,11 +48,14 @@ TEST(CommandLineTest, TakesALimitForTheWindow) {
   EXPECT_EQ(window.limit, "abc");
 }
 
-// The chooser opens where Kelvane was started from, unless that is its own folder.
-TEST(CommandLineTest, ChooserOpensWhereKelvaneWasStarted) {
+// The chooser opens in the folder in use; with none, where a terminal started Kelvane,
+// unless that is its own folder; else (from a menu, say) where one was chosen last.
+TEST(CommandLineTest, ChooserOpensWhereAPersonExpects) {
   const ScratchDir working;
-  EXPECT_EQ(ChooserStart(working.path, ProgramDir(), "last"), working.path);
-  EXPECT_EQ(ChooserStart(ProgramDir(), ProgramDir(), "last"), "last");
+  EXPECT_EQ(ChooserStart("in use", true, working.path, ProgramDir(), "last"), "in use");
+  EXPECT_EQ(ChooserStart("", true, working.path, ProgramDir(), "last"), working.path);
+  EXPECT_EQ(ChooserStart("", false, working.path, ProgramDir(), "last"), "last");
+  EXPECT_EQ(ChooserStart("", true, ProgramDir(), ProgramDir(), "last"), "last");
 }
 
 }  // namespace

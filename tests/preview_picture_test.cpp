@@ -125,14 +125,16 @@ TEST(PreviewPictureTest, EveryPartPutsARowInOneColumn) {
   }
 }
 
-// Every line stands out at 3:1 at least against a light or a dark plot, as WCAG asks of
-// graphics, and each pass line differs from its companion.
+// Every line stands out at 3:1 at least against a light or a dark plot and the band over
+// it, as WCAG asks of graphics, and each pass line differs from its companion.
 TEST(PreviewPictureTest, EveryLineStandsOutOnLightAndDarkPlots) {
   for (const std::uint32_t background : {0xFFFFFFu, 0xF0F0F0u, 0x353535u, 0x1E1E1Eu, 0u}) {
     const auto inks = PreviewInks(background, background > 0x808080 ? 0 : 0xFFFFFF);
     const auto ink = [&inks](Ink which) { return inks[static_cast<std::size_t>(which)]; };
     for (const Ink line : kLineInks) {
-      EXPECT_GE(ContrastRatio(ink(line), background), 3) << background << " " << int(line);
+      for (const std::uint32_t under : {background, ink(Ink::kBand)}) {
+        EXPECT_GE(ContrastRatio(ink(line), under), 3) << under << " " << int(line);
+      }
     }
     EXPECT_NE(ink(Ink::kPass1), ink(Ink::kMax));
     EXPECT_NE(ink(Ink::kPass2), ink(Ink::kMin));

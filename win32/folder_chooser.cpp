@@ -6,6 +6,7 @@
 
 #include "app/folder_choice.h"
 #include "platform/files.h"
+#include "platform/process.h"
 #include "platform/utf16.h"
 
 namespace kelvane {
@@ -14,10 +15,10 @@ namespace {
 
 // Opens `dialog` in the folder ChooserStart names; where it names none, the dialog opens
 // where it was left last time.
-void StartIn(IFileOpenDialog* dialog) {
+void StartIn(IFileOpenDialog* dialog, const std::filesystem::path& in_use) {
   std::error_code error;
-  const std::filesystem::path start =
-      ChooserStart(std::filesystem::current_path(error), ProgramDir(), {});
+  const std::filesystem::path start = ChooserStart(
+      in_use, StartedFromTerminal(), std::filesystem::current_path(error), ProgramDir(), {});
   IShellItem* folder = nullptr;
   if (start.empty() ||
       FAILED(SHCreateItemFromParsingName(start.c_str(), nullptr, IID_PPV_ARGS(&folder)))) {
@@ -29,7 +30,7 @@ void StartIn(IFileOpenDialog* dialog) {
 
 }  // namespace
 
-std::optional<std::filesystem::path> ChooseFolder(HWND owner) {
+std::optional<std::filesystem::path> ChooseFolder(HWND owner, const std::filesystem::path& in_use) {
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) return {};
   std::optional<std::filesystem::path> chosen;
   IFileOpenDialog* dialog = nullptr;
@@ -39,7 +40,7 @@ std::optional<std::filesystem::path> ChooseFolder(HWND owner) {
     dialog->GetOptions(&options);
     dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM);
     dialog->SetTitle(Utf16(kChooseFolderTitle).c_str());
-    StartIn(dialog);
+    StartIn(dialog, in_use);
     IShellItem* item = nullptr;
     if (SUCCEEDED(dialog->Show(owner)) && SUCCEEDED(dialog->GetResult(&item))) {
       PWSTR path = nullptr;

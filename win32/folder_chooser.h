@@ -9,9 +9,9 @@
 namespace kelvane {
 
 // The folder the user picks in the system's folder chooser, owned by `owner` (none: a window
-// of its own); nothing when they cancel. It opens where ChooserStart says, the dialog keeping
-// the folder last chosen itself.
-std::optional<std::filesystem::path> ChooseFolder(HWND owner);
+// of its own); nothing when they cancel. It opens where ChooserStart says for the folder in
+// use `in_use`, the dialog keeping the folder last chosen itself.
+std::optional<std::filesystem::path> ChooseFolder(HWND owner, const std::filesystem::path& in_use);
 
 }  // namespace kelvane
 

@@ -256,7 +256,8 @@ void Form1::OnCommand(int id, int code) {
   if (id == kText1Id && code == EN_CHANGE) ShowPreview();
   if (id == kCloseId) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
   if (id == kChooseId || (id == kFolderLineId && code == STN_CLICKED)) {
-    if (const auto chosen = ChooseFolder(hwnd_)) SetFolder(*chosen);  // else cancelled
+    if (const auto chosen = ChooseFolder(hwnd_, folder_.path()))
+      SetFolder(*chosen);  // else cancelled
   }
 }
 

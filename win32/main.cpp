@@ -57,7 +57,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   }
   std::filesystem::path folder = command.folders.front();
   if (kelvane::AsksForFolder(command)) {  // cancelled, no folder is chosen
-    folder = kelvane::ChooseFolder(nullptr).value_or("");
+    folder = kelvane::ChooseFolder(nullptr, {}).value_or("");
   }
   kelvane::Form1 form(instance, folder, command.limit);
   if (const DWORD error = form.Create()) {
