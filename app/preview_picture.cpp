@@ -340,7 +340,13 @@ void AddCourses(const PreviewLines& lines, const ValueRows& y, const RowColumns&
   for (std::size_t pass = 0; pass < 2; ++pass) {
     const std::vector<float>& fresh = lines.separations[kInputCount + pass];
     if (fresh.empty() || lines.on_disk[pass].empty()) continue;
+    // Each run also marked along the top of the frame, 3 px wide at least: one row of
+    // 32,764 stands out there too.
+    const int top = y.frame.top + 1 + 5 * static_cast<int>(pass);
     for (std::vector<Point>& run : DifferingRuns(lines.on_disk[pass], fresh, columns, y)) {
+      const int width = std::max(run.back().x - run.front().x + 1, 3);
+      primitives.push_back(Fill(kLineInks[kInputCount + pass],
+                                {run.front().x - (width == 3 ? 1 : 0), top, width, kMarkHeight}));
       primitives.push_back(Line(kLineInks[kInputCount + pass], std::move(run), 1, Dash::kDashed));
     }
   }

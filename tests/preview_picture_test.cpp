@@ -203,6 +203,11 @@ TEST(PreviewLinesTest, ShowsWhatGoReplaces) {
   EXPECT_EQ(on_disk(one_row).size(), 1u);
   const PreviewPicture edited = LayOutPreview(one_row, {0, 0, 800, 400}, kMeasure);
   const int x = edited.columns.Column(100);
+  const std::vector<Primitive> marks = Only(edited.primitives, Shape::kBox, Ink::kPass1);
+  EXPECT_TRUE(std::any_of(marks.begin(), marks.end(), [&](const Primitive& mark) {
+    const Box& box = mark.box;
+    return box.top < edited.frame.top + 5 && box.left <= x && x < box.left + box.width;
+  }));  // marked along the top
   EXPECT_NE(TextsOf(LayOutPointer(one_row, edited, x, kMeasure))[0].find(" (on disk 9.5),"),
             std::string::npos);
 }
