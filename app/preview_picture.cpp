@@ -198,14 +198,15 @@ struct Layout {
   }
 };
 
-// The legend across the top, its entries flowing across as many rows as they need, one for
-// each line shown; each entry's piece of pen among `samples`. Returns the y under it.
+// The legend across the top, its entries flowing across as many rows as they need: every
+// line's once the race line is shown, so that a refused limit moves nothing; each entry's
+// piece of pen among `samples`. Returns the y under it.
 int LayOutLegend(const PreviewLines& lines, Layout& layout, std::array<Primitive, 5>& samples) {
   int x = layout.area.left + layout.pad;
   int y = layout.area.top + layout.pad;
   bool any = false;
   for (std::size_t i = 0; i < lines.separations.size(); ++i) {
-    if (lines.separations[i].empty()) continue;
+    if (lines.separations[i].empty() && lines.separations[0].empty()) continue;
     const int width = layout.measure.width(kLineNames[i]);
     if (any && x + kSampleWidth + 4 + width > layout.Right()) {
       x = layout.area.left + layout.pad;
@@ -382,7 +383,9 @@ PreviewPicture LayOutPreview(const PreviewLines& all, Box area, const TextMeasur
                layout, primitives);
     return std::move(layout.picture);
   }
-  for (const std::string* text : {&lines.summary, &lines.what_go_does}) {
+  // Why the pass lines are missing, in the summary's place, never over a line.
+  const std::string& summary = lines.problem.empty() ? lines.summary : lines.problem;
+  for (const std::string* text : {&summary, &lines.what_go_does}) {
     for (std::string& line : Wrapped(*text, area.width - 2 * layout.pad, measure)) {
       layout.AddText(area.left + layout.pad, top, std::move(line));
       top += layout.line;
@@ -405,13 +408,6 @@ PreviewPicture LayOutPreview(const PreviewLines& all, Box area, const TextMeasur
   primitives.insert(primitives.end(), courses.begin(), band);
   primitives.insert(primitives.end(), layout.texts.begin(), layout.texts.end());
   primitives.insert(primitives.end(), band, courses.end());
-  if (!lines.problem.empty()) {
-    const Box& frame = layout.picture.frame;
-    AddMessage(lines.problem,
-               {frame.left + layout.pad, frame.top + layout.pad, frame.width - 2 * layout.pad,
-                frame.height - 2 * layout.pad},
-               layout, primitives);
-  }
   return std::move(layout.picture);
 }
 

@@ -65,8 +65,9 @@ int RowCount(const PreviewLines& lines);
 // top, the summary and what Go replaces under it, the separation in meters upward at the
 // left and the data rows rightward along the bottom, the range covering every line shown;
 // the band of race ± limit under the lines, marks along the bottom where the limit holds a
-// pass line back, the pass lines on disk dashed where they differ from Go's and marked
-// there along the top, and why lines are missing, wrapped, over them. Where a pixel column holds
+// pass line back, and the pass lines on disk dashed where they differ from Go's and marked
+// there along the top. Why the pass lines are missing (a refused limit) is said in the
+// summary's place; why every line is, alone, wrapped. Where a pixel column holds
 // several rows, a line's course there is the least and the greatest of them, so that the points are
 // a few per column whatever the count.
 PreviewPicture LayOutPreview(const PreviewLines& lines, Box area, const TextMeasure& measure,
