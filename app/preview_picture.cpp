@@ -14,6 +14,14 @@ namespace {
 constexpr int kSampleWidth = 20;  // the piece of pen in the legend
 constexpr int kTickLength = 4;
 constexpr int kMarkHeight = 4;
+
+// The room around the picture and between its parts.
+int Pad(const TextMeasure& measure) { return std::max(4, measure.line_height / 2); }
+
+// The pixel column of the cursor at the pixel column `x`: that of the row under it.
+int CursorColumn(const PreviewPicture& picture, int x) {
+  return picture.columns.Column(picture.columns.Row(x));
+}
 // Pen widths: the pass lines wider than the lines they are made of.
 constexpr std::array<int, 5> kPenWidths = {1, 1, 1, 2, 2};
 
@@ -187,7 +195,7 @@ struct Layout {
   Box area;
   const TextMeasure& measure;
   int line;  // a line of text's height
-  int pad;   // the room around the picture and between its parts
+  int pad;   // Pad(measure)
   PreviewPicture picture{};
   std::vector<Primitive> texts;  // the frame, the ticks and every text but the message
   int Right() const { return area.left + area.width - pad; }
@@ -371,7 +379,7 @@ PreviewPicture LayOutPreview(const PreviewLines& all, Box area, const TextMeasur
                              const PlotView& view) {
   const auto [first, last] = VisibleRows(view, RowCount(all));
   const PreviewLines lines = Slice(all, first, last);
-  Layout layout{area, measure, measure.line_height, std::max(4, measure.line_height / 2), {}, {}};
+  Layout layout{area, measure, measure.line_height, Pad(measure), {}, {}};
   std::vector<Primitive>& primitives = layout.picture.primitives;
   primitives.push_back(Fill(Ink::kBackground, area));
   std::array<Primitive, 5> samples{};
@@ -419,7 +427,7 @@ std::vector<Primitive> LayOutPointer(const PreviewLines& lines, const PreviewPic
     return {};
   }
   const std::size_t row = static_cast<std::size_t>(picture.first_row) + columns.Row(pointer_x);
-  const int x = columns.Column(row - static_cast<std::size_t>(picture.first_row));
+  const int x = CursorColumn(picture, pointer_x);
   // Short, to fit the preview as the window opens: "Row 136 (m): race 1.363, max 5.742, ..."
   // and where a pass line on disk differs there, its value: "Pass1 3.553 (on disk 9.5)".
   std::string text = "Row " + std::to_string(row + 1) + " (m):";
@@ -435,7 +443,7 @@ std::vector<Primitive> LayOutPointer(const PreviewLines& lines, const PreviewPic
     }
   }
   const Box& place = picture.readout_line;
-  const int pad = std::max(4, measure.line_height / 2), width = measure.width(text);
+  const int pad = Pad(measure), width = measure.width(text);
   return {Line(Ink::kText, {{x, frame.top}, {x, frame.top + frame.height - 1}}, 1, Dash::kDotted),
           Fill(Ink::kBackground, {place.left + pad - 2, place.top, width + 4, place.height}),
           Text({place.left + pad, place.top, width, place.height}, std::move(text))};
@@ -443,8 +451,7 @@ std::vector<Primitive> LayOutPointer(const PreviewLines& lines, const PreviewPic
 
 std::array<Box, 3> PointerBoxes(const PreviewPicture& picture, int from, int to) {
   const auto cursor = [&picture](int x) {
-    return Box{picture.columns.Column(picture.columns.Row(x)), picture.frame.top, 1,
-               picture.frame.height};
+    return Box{CursorColumn(picture, x), picture.frame.top, 1, picture.frame.height};
   };
   return {cursor(from), cursor(to), picture.readout_line};
 }
