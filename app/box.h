@@ -14,6 +14,7 @@ struct Box {
   int top;
   int width;
   int height;
+  friend bool operator==(const Box&, const Box&) = default;
 };
 
 }  // namespace kelvane

@@ -36,6 +36,12 @@ ControlsPlace LayOutControls(int dpi, const TextNeeds& needs) {
   place.least_height = TwipsToPixels(kClientHeightTwips, dpi) + shift;
   place.first_width = std::max(place.least_width, TwipsToPixels(kWindowWidthTwips, dpi) + wider);
   place.first_height = TwipsToPixels(kWindowHeightTwips, dpi) + shift;
+  const int margin = TwipsToPixels(kMarginTwips, dpi);
+  const Box preview = needs.preview(place.first_width - place.column - margin);
+  place.first_width = std::max(place.first_width, place.column + preview.width + margin);
+  place.first_height =
+      std::max(place.first_height, preview.height + margin + margin / 2 + place.line_height +
+                                       TwipsToPixels(kFolderLineBottomTwips, dpi));
   return place;
 }
 

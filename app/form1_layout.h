@@ -47,6 +47,7 @@ struct TextNeeds {
   int text_height;                             // the limit's box
   int go_height;                               // the Go button
   int line_height;                             // the folder line
+  std::function<Box(int width)> preview;       // the preview's first size, `width` offered
 };
 
 // Where the controls go at `dpi` in the client area, and the sizes that follow from it.
@@ -61,7 +62,7 @@ struct ControlsPlace {
 // The controls at their twips, except where their texts need more at this font: the prompt
 // as wide as its longest word, the column and the window as much wider; a control that
 // needs more height grows downward, moving what is under it down, the window as much
-// taller.
+// taller. The window opens as large again as the preview's first size needs.
 ControlsPlace LayOutControls(int dpi, const TextNeeds& needs);
 
 // The folder line and the preview in a client area of `width` by `height` pixels: the line

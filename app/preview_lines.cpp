@@ -68,38 +68,77 @@ std::string FreeFrom(float reach) {
   return text;
 }
 
-// "At <limit> m the limit holds Pass1 on <n> of <rows> rows and Pass2 on <m>; from <a> m it
-// holds nothing back (Pass1 from <b> m, Pass2 from <a> m)."
-std::string HeldSummary(const std::array<std::vector<float>, 5>& lines, float limit) {
-  const std::vector<float>& race = lines[0];
-  std::array<int, 2> held{};
+// How far each pass line's midpoints lie from the race line at the farthest.
+std::array<float, 2> Reach(const std::array<std::vector<float>, 5>& lines) {
   std::array<float, 2> reach{};
-  for (std::size_t row = 0; row < race.size(); ++row) {
+  for (std::size_t row = 0; row < lines[0].size(); ++row) {
     for (std::size_t pass = 0; pass < 2; ++pass) {
-      const float distance = MidpointDistance(race[row], lines[1 + pass][row]);
-      held[pass] += distance > limit ? 1 : 0;
-      reach[pass] = std::max(reach[pass], distance);
+      reach[pass] = std::max(reach[pass], MidpointDistance(lines[0][row], lines[1 + pass][row]));
     }
   }
-  std::string text = "At ";
-  AppendDecimal(text, limit);
-  return text + " m the limit holds " + std::string(kShortLineNames[3]) + " on " +
-         std::to_string(held[0]) + " of " + std::to_string(race.size()) + " rows and " +
-         std::string(kShortLineNames[4]) + " on " + std::to_string(held[1]) + "; from " +
+  return reach;
+}
+
+// "At <limit> m the limit holds Pass1 on <n> of <rows> rows and Pass2 on <m>; from <a> m it
+// holds nothing back (Pass1 from <b> m, Pass2 from <a> m)."
+std::string HeldSummary(std::string_view limit, const std::array<std::string, 2>& held,
+                        std::size_t rows, std::array<float, 2> reach) {
+  return "At " + std::string(limit) + " m the limit holds " + std::string(kShortLineNames[3]) +
+         " on " + held[0] + " of " + std::to_string(rows) + " rows and " +
+         std::string(kShortLineNames[4]) + " on " + held[1] + "; from " +
          FreeFrom(std::max(reach[0], reach[1])) + " m it holds nothing back (" +
          std::string(kShortLineNames[3]) + " from " + FreeFrom(reach[0]) + " m, " +
          std::string(kShortLineNames[4]) + " from " + FreeFrom(reach[1]) + " m).";
 }
 
-// "which differs on <n> rows" from the pass line Go writes, `fresh`; rows only one has
+// How many rows of `fresh`, the pass line Go writes, differ on `disk`; rows only one has
 // count too.
-std::string Differences(const std::vector<float>& disk, const std::vector<float>& fresh) {
+std::size_t Differences(const std::vector<float>& disk, const std::vector<float>& fresh) {
   std::size_t count = 0;
   for (std::size_t row = 0; row < std::max(disk.size(), fresh.size()); ++row) {
     count += row >= disk.size() || row >= fresh.size() || disk[row] != fresh[row] ? 1 : 0;
   }
-  if (count == 0) return "which is as Go writes it";
-  return "which differs on " + std::to_string(count) + (count == 1 ? " row" : " rows");
+  return count;
+}
+
+// ", which differs on <n> rows", where `count` is its text.
+std::string DiffersOn(const std::string& count) {
+  if (count == "0") return ", which is as Go writes it";
+  return ", which differs on " + count + (count == "1" ? " row" : " rows");
+}
+
+// "Go replaces Pass1.txt (written <time>), which differs on <n> rows, and writes Pass2.txt.",
+// where `notes` are each pass line's note on disk (PreviewSource::disk_notes_) and `counts` each
+// pass line's count of differing rows, "" for none said.
+std::string WhatGoDoes(const std::array<std::string, 2>& notes,
+                       const std::array<std::string, 2>& counts) {
+  std::array<std::string, 2> parts;
+  for (std::size_t pass = 0; pass < 2; ++pass) {
+    const bool there = !notes[pass].empty();
+    if (pass == 0 || there != !notes[0].empty()) parts[pass] = there ? "replaces " : "writes ";
+    parts[pass] += std::string(kLineNames[kInputCount + pass]) + notes[pass];
+    if (notes[pass].starts_with(" (") && !counts[pass].empty()) {
+      parts[pass] += DiffersOn(counts[pass]);
+    }
+  }
+  const bool clause = parts[0].find(", which") != std::string::npos;
+  return "Go " + parts[0] + (clause ? "," : "") + " and " + parts[1] + ".";
+}
+
+// The texts of PreviewDescription as long as they can grow while the limit is typed, for
+// `rows` rows whose midpoints reach as far as `reach`, the pass lines on disk as `notes` say.
+std::vector<std::string> Moulds(std::size_t rows, std::array<float, 2> reach,
+                                const std::array<std::string, 2>& notes) {
+  const std::string eights = Eights(rows);
+  std::string refused = " ";
+  refused.append(WhatGoDoes(notes, {}));
+  std::vector<std::string> moulds = {HeldSummary("8888.888", {eights, eights}, rows, reach) + " " +
+                                     WhatGoDoes(notes, {eights, eights})};
+  for (const LimitProblem problem : {LimitProblem::kNotANumber, LimitProblem::kDecimalComma,
+                                     LimitProblem::kNegative, LimitProblem::kTooLarge}) {
+    moulds.push_back(std::string(RefusalMessage(problem)) + refused);
+  }
+  return moulds;
 }
 
 }  // namespace
@@ -115,12 +154,11 @@ std::string Millimetres(double metres) {
   return text.substr(0, text.find_last_not_of('0') + 1);
 }
 
+std::string Eights(std::size_t number) { return std::string(std::to_string(number).size(), '8'); }
+
 std::string PreviewDescription(const PreviewLines& lines) {
-  std::string text;
-  for (const std::string* part : {&lines.summary, &lines.what_go_does, &lines.problem}) {
-    if (!part->empty()) text += (text.empty() ? "" : " ") + *part;
-  }
-  return text;
+  const std::string& first = lines.problem.empty() ? lines.summary : lines.problem;
+  return lines.what_go_does.empty() ? first : first + " " + lines.what_go_does;
 }
 
 bool PreviewSource::Refresh(const HeldFolder& folder) {
@@ -162,22 +200,6 @@ void PreviewSource::ReadOnDisk(const Folder& folder) {
   }
 }
 
-// "Go replaces Pass1.txt (written <time>), which differs on <n> rows, and writes Pass2.txt."
-std::string PreviewSource::WhatGoDoes(const std::array<std::vector<float>, 5>& lines) const {
-  std::array<std::string, 2> parts;
-  for (std::size_t pass = 0; pass < 2; ++pass) {
-    const bool there = !disk_notes_[pass].empty();
-    if (pass == 0 || there != !disk_notes_[0].empty())
-      parts[pass] = there ? "replaces " : "writes ";
-    parts[pass] += std::string(kLineNames[kInputCount + pass]) + disk_notes_[pass];
-    if (disk_notes_[pass].starts_with(" (")) {
-      parts[pass] += ", " + Differences(on_disk_[pass], lines[kInputCount + pass]);
-    }
-  }
-  const bool clause = parts[0].find(", which") != std::string::npos;
-  return "Go " + parts[0] + (clause ? "," : "") + " and " + parts[1] + ".";
-}
-
 PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
   PreviewLines lines;
   if (!inputs_) {
@@ -186,6 +208,10 @@ PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
   }
   const auto& [race, max_race, min_race] = *inputs_;
   lines.separations = {Separations(race), Separations(max_race), Separations(min_race)};
+  const std::size_t rows = lines.separations[0].size();
+  const std::array<float, 2> reach = Reach(lines.separations);
+  lines.moulds = Moulds(rows, reach, disk_notes_);
+  lines.what_go_does = WhatGoDoes(disk_notes_, {});
   const LimitReading limit = ReadLimitText(limit_text);
   if (limit.problem != LimitProblem::kNone) {
     lines.problem = RefusalMessage(limit.problem);
@@ -200,9 +226,39 @@ PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
     return lines;
   }
   lines.limit = limit.meters;
-  lines.summary = HeldSummary(lines.separations, limit.meters);
+  std::array<std::string, 2> held, counts;
+  for (std::size_t pass = 0; pass < 2; ++pass) {
+    std::size_t count = 0;
+    for (std::size_t row = 0; row < rows; ++row) {
+      count +=
+          HeldByLimit(lines.separations[0][row], lines.separations[1 + pass][row], limit.meters)
+              ? 1
+              : 0;
+    }
+    held[pass] = std::to_string(count);
+    counts[pass] = std::to_string(Differences(on_disk_[pass], lines.separations[3 + pass]));
+  }
+  std::string at;
+  AppendDecimal(at, limit.meters);
+  lines.summary = HeldSummary(at, held, rows, reach);
   lines.on_disk = on_disk_;
-  lines.what_go_does = WhatGoDoes(lines.separations);
+  lines.what_go_does = WhatGoDoes(disk_notes_, counts);
+  return lines;
+}
+
+PreviewLines LongestLines() {
+  PreviewLines lines;
+  const std::array<std::string, 2> notes = {" (written 8888-88-88 88:88)",
+                                            " (written 8888-88-88 88:88)"};
+  std::vector<float> values(LineGrid::kMaxCount, -88.888F);
+  for (std::size_t row = 0; row < values.size(); row += 2) values[row] = 88.888F;
+  lines.separations.fill(values);
+  lines.on_disk.fill(values);
+  lines.limit = 8888.888F;
+  const std::string eights = Eights(values.size());
+  lines.summary = HeldSummary("8888.888", {eights, eights}, values.size(), {8888.888F, 8888.888F});
+  lines.what_go_does = WhatGoDoes(notes, {eights, eights});
+  lines.moulds = Moulds(values.size(), {8888.888F, 8888.888F}, notes);
   return lines;
 }
 

@@ -35,17 +35,29 @@ struct PreviewLines {
   // What Go does to them, each against what Go writes: "Go replaces Pass1.txt (written
   // 2026-12-07 17:02), which differs on 1 row, and Pass2.txt (written ...), which is as Go
   // writes it.", "Go writes Pass1.txt and Pass2.txt.", and for one that cannot be read
-  // "..., which on disk cannot be read: <report>."; "" when the pass lines are not shown.
+  // "..., which on disk cannot be read: <report>."; without the counts while the pass
+  // lines are not shown; "" when the inputs are not.
   std::string what_go_does;
+  // PreviewDescription as long as it can grow while the limit is typed: with the widest
+  // numbers, and with each refusal. The preview keeps room for the longest, so that typing
+  // moves nothing.
+  std::vector<std::string> moulds;
 };
 
 // `metres` to the nearest millimetre, with no trailing zero: "5.247", "-0.892", "9.3", "0".
 std::string Millimetres(double metres);
 
-// The preview's name for assistive technology, and what it says in words: the summary,
-// what Go replaces, and why lines are missing.
+// As many eights as `number` has digits: as wide as any number up to it, in most fonts.
+std::string Eights(std::size_t number);
+
+// The preview's name for assistive technology, and what it says in words: the summary or
+// why lines are missing, then what Go does.
 inline constexpr std::string_view kPreviewName = "Preview of the lines Go will write";
 std::string PreviewDescription(const PreviewLines& lines);
+
+// Lines whose texts are as long as any folder's can be: a lap of LineGrid::kMaxCount rows,
+// both pass lines on disk; for room to be made for them.
+PreviewLines LongestLines();
 
 // The input lines of the folder Go works in, read as Go reads them, and the pass lines Go
 // would make of them. Go reads the files itself: nothing here ever reaches an output.
@@ -62,7 +74,6 @@ class PreviewSource {
 
  private:
   void ReadOnDisk(const Folder& folder);
-  std::string WhatGoDoes(const std::array<std::vector<float>, 5>& lines) const;
 
   std::filesystem::path folder_;
   std::string stamp_;  // each input's size and time at the last read

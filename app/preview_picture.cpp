@@ -190,6 +190,34 @@ std::vector<std::string> Wrapped(const std::string& text, int width, const TextM
   return lines;
 }
 
+// What the readout says of `row`, from 0: "Row 136 (m): race 1.363, max 5.742, ..., Pass1
+// 3.553 (on disk 9.5)", with the value on disk where it differs. With a `widest` value, each
+// value is written so and every pass line on disk said: the readout as long as it can be.
+std::string Readout(const PreviewLines& lines, std::size_t row, const char* widest = nullptr) {
+  std::string text = "Row " + (widest ? Eights(row) : std::to_string(row + 1)) + " (m):";
+  for (std::size_t line = 0; line < lines.separations.size(); ++line) {
+    if (row >= lines.separations[line].size() && !widest) continue;
+    const std::vector<float>* disk =
+        line < kInputCount ? nullptr : &lines.on_disk[line - kInputCount];
+    const float value = widest ? 0 : lines.separations[line][row];
+    text.append(line == 0 ? " " : ", ").append(kShortLineNames[line]).append(" ");
+    text.append(widest ? widest : Millimetres(value));
+    if (disk && (widest ? !disk->empty() : row < disk->size() && (*disk)[row] != value)) {
+      text.append(" (on disk ").append(widest ? widest : Millimetres((*disk)[row])).append(")");
+    }
+  }
+  return text;
+}
+
+// The readout as long as it can be for rows up to `rows` with values in `range`.
+std::string ReadoutMould(const PreviewLines& lines, std::size_t rows,
+                         std::pair<double, double> range) {
+  const double farthest = std::max(std::fabs(range.first), std::fabs(range.second));
+  std::string widest(range.first < 0 ? "-" : "");
+  widest.append(Eights(static_cast<std::size_t>(std::min(farthest, 1e12)))).append(".888");
+  return Readout(lines, rows, widest.c_str());
+}
+
 // The picture as it is laid out: its parts, put in paint order at the end.
 struct Layout {
   Box area;
@@ -255,7 +283,14 @@ std::pair<double, double> ValueRange(const PreviewLines& lines) {
 void LayOutMeters(std::pair<double, double> range, Layout& layout, int top) {
   const auto [low, high] = range;
   const int height = std::max(2, layout.Bottom() - layout.line - kTickLength - top);
-  const double step = NiceStep(high - low, std::max(2, height / (2 * layout.line)));
+  double step = NiceStep(high - low, std::max(2, height / (2 * layout.line)));
+  // Finer, down to three ticks, as long as they stay a line apart.
+  const auto ticks = [&](double each) { return std::floor(high / each) - std::ceil(low / each); };
+  const auto finer = [](double each) {  // the next step of 1, 2 or 5 times a power of ten
+    return each *
+           (std::lround(each / std::pow(10.0, std::floor(std::log10(each)))) == 5 ? 0.4 : 0.5);
+  };
+  while (ticks(step) < 2 && finer(step) / (high - low) * height >= layout.line) step = finer(step);
   std::vector<std::pair<double, std::string>> meters;
   int labels_width = layout.measure.width("rows");
   for (double value = std::ceil(low / step) * step; value <= high; value += step) {
@@ -293,7 +328,8 @@ void LayOutRows(Layout& layout) {
     const int x = picture.columns.Column(row - first);
     layout.texts.push_back(Line(Ink::kText, {{x, frame.top + frame.height}, {x, label_y}}));
     const std::string text = TickText(static_cast<double>(row), step);
-    layout.AddText(x - layout.measure.width(text) / 2, label_y, text);
+    const int width = layout.measure.width(text);  // centred, but inside the area
+    layout.AddText(std::min(x - width / 2, layout.Right() + layout.pad - width), label_y, text);
   }
 }
 
@@ -391,18 +427,25 @@ PreviewPicture LayOutPreview(const PreviewLines& all, Box area, const TextMeasur
                layout, primitives);
     return std::move(layout.picture);
   }
-  // Why the pass lines are missing, in the summary's place, never over a line.
-  const std::string& summary = lines.problem.empty() ? lines.summary : lines.problem;
-  for (const std::string* text : {&summary, &lines.what_go_does}) {
-    for (std::string& line : Wrapped(*text, area.width - 2 * layout.pad, measure)) {
-      layout.AddText(area.left + layout.pad, top, std::move(line));
-      top += layout.line;
-    }
+  // The texts, in room for the longest they can grow to as the limit is typed; the readout
+  // in room for its longest, so that nothing moves as it comes and goes.
+  const int width = area.width - 2 * layout.pad;
+  std::size_t room = 0;
+  for (const std::string& mould : lines.moulds) {
+    room = std::max(room, Wrapped(mould, width, measure).size());
   }
-  // The readout has a line of its own, so that nothing moves as it comes and goes.
-  layout.picture.readout_line = {area.left, top, area.width, layout.line};
-  top += layout.line;
+  for (std::string& line : Wrapped(PreviewDescription(lines), width, measure)) {
+    layout.AddText(area.left + layout.pad, top, std::move(line));
+    top += layout.line;
+    room = room > 0 ? room - 1 : 0;
+  }
+  top += static_cast<int>(room) * layout.line;
   const std::pair<double, double> range = ValueRange(lines);
+  const int readout_lines = static_cast<int>(
+      Wrapped(ReadoutMould(lines, static_cast<std::size_t>(RowCount(all)), range), width, measure)
+          .size());
+  layout.picture.readout = {area.left, top, area.width, readout_lines * layout.line};
+  top += readout_lines * layout.line;
   LayOutMeters(range, layout, top);
   layout.picture.columns =
       RowColumns(static_cast<std::size_t>(RowCount(lines)), layout.picture.frame);
@@ -428,32 +471,38 @@ std::vector<Primitive> LayOutPointer(const PreviewLines& lines, const PreviewPic
   }
   const std::size_t row = static_cast<std::size_t>(picture.first_row) + columns.Row(pointer_x);
   const int x = CursorColumn(picture, pointer_x);
-  // Short, to fit the preview as the window opens: "Row 136 (m): race 1.363, max 5.742, ..."
-  // and where a pass line on disk differs there, its value: "Pass1 3.553 (on disk 9.5)".
-  std::string text = "Row " + std::to_string(row + 1) + " (m):";
-  for (std::size_t line = 0; line < lines.separations.size(); ++line) {
-    if (row >= lines.separations[line].size()) continue;
-    const float value = lines.separations[line][row];
-    text += std::string(line == 0 ? " " : ", ") + std::string(kShortLineNames[line]) + " " +
-            Millimetres(value);
-    const std::vector<float>* disk =
-        line < kInputCount ? nullptr : &lines.on_disk[line - kInputCount];
-    if (disk && row < disk->size() && (*disk)[row] != value) {
-      text += " (on disk " + Millimetres((*disk)[row]) + ")";
-    }
+  const Box& place = picture.readout;
+  const int pad = Pad(measure);
+  std::vector<Primitive> layer = {
+      Line(Ink::kText, {{x, frame.top}, {x, frame.top + frame.height - 1}}, 1, Dash::kDotted)};
+  std::vector<std::string> texts = Wrapped(Readout(lines, row), place.width - 2 * pad, measure);
+  texts.resize(std::min<std::size_t>(texts.size(),
+                                     static_cast<std::size_t>(place.height / measure.line_height)));
+  int widest = 0;
+  for (const std::string& text : texts) widest = std::max(widest, measure.width(text));
+  layer.push_back(Fill(Ink::kBackground, {place.left + pad - 2, place.top, widest + 4,
+                                          static_cast<int>(texts.size()) * measure.line_height}));
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    layer.push_back(Text({place.left + pad, place.top + static_cast<int>(i) * measure.line_height,
+                          measure.width(texts[i]), measure.line_height},
+                         std::move(texts[i])));
   }
-  const Box& place = picture.readout_line;
-  const int pad = Pad(measure), width = measure.width(text);
-  return {Line(Ink::kText, {{x, frame.top}, {x, frame.top + frame.height - 1}}, 1, Dash::kDotted),
-          Fill(Ink::kBackground, {place.left + pad - 2, place.top, width + 4, place.height}),
-          Text({place.left + pad, place.top, width, place.height}, std::move(text))};
+  return layer;
 }
 
 std::array<Box, 3> PointerBoxes(const PreviewPicture& picture, int from, int to) {
   const auto cursor = [&picture](int x) {
     return Box{CursorColumn(picture, x), picture.frame.top, 1, picture.frame.height};
   };
-  return {cursor(from), cursor(to), picture.readout_line};
+  return {cursor(from), cursor(to), picture.readout};
+}
+
+Box PreviewFirstSize(const TextMeasure& measure, int offered) {
+  const int width = std::max(offered, 56 * measure.width("0"));
+  constexpr int kTall = 1 << 20;
+  const PreviewPicture picture = LayOutPreview(LongestLines(), {0, 0, width, kTall}, measure);
+  // Eight lines of plot: ticks a line to two and a half apart make three at least.
+  return {0, 0, width, kTall - picture.frame.height + 8 * measure.line_height};
 }
 
 }  // namespace kelvane

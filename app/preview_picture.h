@@ -55,7 +55,7 @@ struct PreviewPicture {
   Box frame{};         // around the plotted area; 0 wide when no line is shown
   RowColumns columns;  // the rows in view among the frame's pixel columns
   int first_row = 0;   // the first row in view, from 0
-  Box readout_line{};  // the line above the frame where the pointer's row is read out
+  Box readout{};       // the lines above the frame where the pointer's row is read out
 };
 
 // How many data rows the longest of `lines` has.
@@ -83,6 +83,11 @@ std::vector<Primitive> LayOutPointer(const PreviewLines& lines, const PreviewPic
 // What a window draws again as the pointer moves from the pixel column `from` to `to`: the
 // cursor's column at each, and the readout line.
 std::array<Box, 3> PointerBoxes(const PreviewPicture& picture, int from, int to);
+
+// The preview's size as the window opens, `offered` wide at least: wide enough to read its
+// texts at this font, and tall enough for the longest texts (LongestLines) over a plot of
+// three meters ticks.
+Box PreviewFirstSize(const TextMeasure& measure, int offered);
 
 }  // namespace kelvane
 

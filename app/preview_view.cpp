@@ -13,13 +13,20 @@ std::pair<int, int> VisibleRows(const PlotView& view, int count) {
 
 PlotView WheeledView(const PlotView& view, int count, const Box& frame, int x, bool forward) {
   const auto [first, last] = VisibleRows(view, count);
-  const double at = std::clamp((x - frame.left) / double(std::max(frame.width - 1, 1)), 0.0, 1.0);
-  const double anchor = first + at * (last - first);
   const int span = static_cast<int>(std::lround((last - first) * (forward ? 0.8 : 1.25)));
   if (span >= count - 1) return EveryRow(view);
   const int shown = std::max(span, 3);
-  const int start =
-      std::clamp(static_cast<int>(std::lround(anchor - at * shown)), 0, count - 1 - shown);
+  // The row under `x` stays under it: exactly where each row has columns of its own, else
+  // as far across the frame.
+  const double at = std::clamp((x - frame.left) / double(std::max(frame.width - 1, 1)), 0.0, 1.0);
+  auto start = static_cast<int>(std::lround(first + at * (last - first - shown)));
+  if (shown < frame.width) {
+    const auto row_at = [&frame, x](int rows) {
+      return static_cast<int>(RowColumns(static_cast<std::size_t>(rows), frame).Row(x));
+    };
+    start = first + row_at(last - first + 1) - row_at(shown + 1);
+  }
+  start = std::clamp(start, 0, count - 1 - shown);
   return {start, start + shown, view.pointer_x};
 }
 

@@ -109,7 +109,8 @@ void Form1::PlaceControls() {
   place_ = LayOutControls(logicalDpiY(),
                           {longest, [this](int width) { return Label1->heightForWidth(width); },
                            Text1->minimumSizeHint().height(), BtnGo->minimumSizeHint().height(),
-                           folder_line_->minimumSizeHint().height()});
+                           folder_line_->minimumSizeHint().height(),
+                           [this](int width) { return preview_->FirstSize(width); }});
   Label1->setGeometry(ToRect(place_.label));
   Text1->setGeometry(ToRect(place_.text));
   BtnGo->setGeometry(ToRect(place_.go));

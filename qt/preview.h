@@ -25,6 +25,8 @@ class PreviewPlot : public QWidget {
   // The picture and the pointer's layer as last painted.
   const PreviewPicture& picture() const { return picture_; }
   const std::vector<Primitive>& pointer_layer() const { return pointer_layer_; }
+  // Its size as the window opens, at least `width` wide (PreviewFirstSize).
+  Box FirstSize(int width) const { return PreviewFirstSize(Measure(), width); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -44,6 +44,30 @@ void Pump(DWORD milliseconds) {
   } while (GetTickCount() - start < milliseconds);
 }
 
+// The preview drawn into a bitmap, as printing it does, and the colours it draws each ink in.
+Picture Grab(HWND preview) {
+  RECT client{};
+  GetClientRect(preview, &client);
+  const auto rgb = [](COLORREF colour) {
+    return std::uint32_t{GetRValue(colour)} << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+  };
+  Picture picture{client.right,
+                  {},
+                  PreviewInks(rgb(GetSysColor(COLOR_WINDOW)), rgb(GetSysColor(COLOR_WINDOWTEXT)))};
+  const HDC screen = GetDC(preview), memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  SendMessageW(preview, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  for (int y = 0; y < client.bottom; ++y) {
+    for (int x = 0; x < client.right; ++x) picture.pixels.push_back(rgb(GetPixel(memory, x, y)));
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(preview, screen);
+  return picture;
+}
+
 // Whether the prompt fits its box in its own font, wrapped at blanks as it is drawn: a
 // word wider than the box widens what DrawText needs.
 bool PromptFits(HWND label) {
@@ -59,12 +83,16 @@ bool PromptFits(HWND label) {
   return needs.right <= box.right && needs.bottom <= box.bottom;
 }
 
-// Whatever the system's font and resolution (KELVANE_TEST_DPI names the one expected), the
-// prompt fits its box in the window's font as Windows draws it, at a message font of 20
-// and 28 points too; where each control goes is the layout test's.
-class Form1Win32FontTest : public testing::TestWithParam<int> {};
+// Whatever the system's font and resolution (KELVANE_TEST_DPI names the one expected), at a
+// message font of 14, 20 and 28 points too: the prompt fits its box in the window's font as
+// Windows draws it (where each control goes is the layout test's). The preview reads the
+// files only once the window is on the screen, shows them at its first size as a person
+// expects, and takes no part in the tab order; the wheel, sent to the window with the focus,
+// reaches it. A file dropped onto the window makes its folder the one Go works in, which the
+// line under the controls names with what is missing there, and the one the preview shows.
+class Form1Win32Test : public testing::TestWithParam<int> {};
 
-TEST_P(Form1Win32FontTest, PromptFitsItsBoxAsWindowsDrawsIt) {
+TEST_P(Form1Win32Test, ShowsWhatGoWillWriteAndWhereAsWindowsDrawsIt) {
   NONCLIENTMETRICSW usual{};
   usual.cbSize = sizeof usual;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof usual, &usual, 0);
@@ -72,65 +100,27 @@ TEST_P(Form1Win32FontTest, PromptFitsItsBoxAsWindowsDrawsIt) {
   if (GetParam() > 0) large.lfMessageFont.lfHeight = -MulDiv(GetParam(), 96, 72);
   SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof large, &large, 0);
   ScratchDir dir;
+  WriteSineLines(dir, 300);
   Form1 form(GetModuleHandleW(nullptr), dir.path);
   ASSERT_EQ(form.Create(), 0u);
   if (const char* dpi = std::getenv("KELVANE_TEST_DPI")) {
     EXPECT_EQ(GetDpiForWindow(form.hwnd()), static_cast<UINT>(std::atoi(dpi)));
   }
   EXPECT_TRUE(PromptFits(GetDlgItem(form.hwnd(), Form1::kLabel1Id)));
-  DestroyWindow(form.hwnd());
-  SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof usual, &usual, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Points, Form1Win32FontTest, testing::Values(0, 20, 28));
-
-// The preview reads the files only once the window is on the screen; it takes no part in
-// the tab order; the wheel, sent to the window with the focus, reaches it. A file dropped
-// onto the window makes its folder the one Go works in, which the line under the controls
-// names with what is missing there, and the one the preview shows.
-TEST(Form1Win32Test, ShowsWhatGoWillWriteAndWhere) {
-  ScratchDir dir;
-  WriteSineLines(dir, 300);
-  Form1 form(GetModuleHandleW(nullptr), dir.path);
-  ASSERT_EQ(form.Create(), 0u);
   const HWND preview = GetDlgItem(form.hwnd(), Form1::kPreviewId);
   const auto* plot = reinterpret_cast<PreviewPlot*>(GetWindowLongPtrW(preview, GWLP_USERDATA));
   Pump(50);
   EXPECT_TRUE(plot->lines().separations[0].empty()) << "read before the window showed";
   ShowWindow(form.hwnd(), SW_SHOW);
-  SetWindowPos(form.hwnd(), nullptr, 0, 0, 1000, 600, SWP_NOMOVE | SWP_NOZORDER);
   Pump(200);
   ASSERT_EQ(plot->lines().separations[3].size(), 300u);
   EXPECT_FALSE(GetWindowLongW(preview, GWL_STYLE) & WS_TABSTOP);
   RECT client{};
   GetClientRect(preview, &client);
   const POINT middle{client.right / 2, client.bottom / 2};
-  const auto rgb = [](COLORREF colour) {
-    return std::uint32_t{GetRValue(colour)} << 16 | GetGValue(colour) << 8 | GetBValue(colour);
-  };
   CheckPreviewOfSineLines(
       *plot,
-      {.grab =
-           [&] {  // drawn into a bitmap, as printing it does
-             Picture picture{
-                 client.right,
-                 {},
-                 PreviewInks(rgb(GetSysColor(COLOR_WINDOW)), rgb(GetSysColor(COLOR_WINDOWTEXT)))};
-             const HDC screen = GetDC(preview), memory = CreateCompatibleDC(screen);
-             const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-             const HGDIOBJ previous = SelectObject(memory, bitmap);
-             SendMessageW(preview, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-             for (int y = 0; y < client.bottom; ++y) {
-               for (int x = 0; x < client.right; ++x) {
-                 picture.pixels.push_back(rgb(GetPixel(memory, x, y)));
-               }
-             }
-             SelectObject(memory, previous);
-             DeleteObject(bitmap);
-             DeleteDC(memory);
-             ReleaseDC(preview, screen);
-             return picture;
-           },
+      {.grab = [preview] { return Grab(preview); },
        .type_limit =
            [&](const char* text) {
              SetWindowTextW(GetDlgItem(form.hwnd(), Form1::kText1Id), Utf16(text).c_str());
@@ -157,7 +147,10 @@ TEST(Form1Win32Test, ShowsWhatGoWillWriteAndWhere) {
   EXPECT_NE(plot->lines().problem.find("missing input file(s): MaxRace.txt, MinRace.txt"),
             std::string::npos);
   DestroyWindow(form.hwnd());
+  SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof usual, &usual, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Points, Form1Win32Test, testing::Values(0, 14, 20, 28));
 
 }  // namespace
 

@@ -110,11 +110,12 @@ struct PreviewActions {
   std::function<void()> activate;  // the window made active again
 };
 
-// Checks a window's preview of WriteSineLines(dir, 300), its limit 4 m: it strokes what
-// LayOutPreview makes of its lines, following the limit as it is typed, with no pass line for
-// a refused one; the pointer reads out the row under it, the wheel zooms around that row, and
-// a double-click shows every row again; the pass lines on disk are drawn where they differ
-// from Go's.
+// Checks a window's preview of WriteSineLines(dir, 300), its limit 4 m, at the window's first
+// size: it strokes what LayOutPreview makes of its lines, following the limit as it is
+// typed, with no pass line for a refused one, and nothing moved; the pointer reads out the
+// row under it, the wheel zooms around that row, and a double-click shows every row again;
+// the pass lines on disk are drawn where they differ from Go's, and read out. Every text
+// lies inside the preview, over a plot with three meters ticks and two rows ticks.
 template <typename Plot>
 void CheckPreviewOfSineLines(const Plot& plot, const PreviewActions& window,
                              const ScratchDir& dir) {
@@ -125,8 +126,9 @@ void CheckPreviewOfSineLines(const Plot& plot, const PreviewActions& window,
     return DrawingFault(grabbed, stroked);
   };
   const auto readout = [&] {
-    const std::vector<std::string> texts = TextsOf(plot.pointer_layer());
-    return texts.empty() ? std::string() : texts.front();
+    std::string read;
+    for (const std::string& line : TextsOf(plot.pointer_layer())) read += line + " ";
+    return read;
   };
   EXPECT_EQ(fault(), "");
   // The midpoint is 5 m off, beyond the limit: marked.
@@ -141,15 +143,35 @@ void CheckPreviewOfSineLines(const Plot& plot, const PreviewActions& window,
   EXPECT_EQ(readout().substr(0, row.size() + 1), row + ":");  // still there
   window.double_click();
   EXPECT_LT(plot.view().last, plot.view().first);
+  const Box frame = plot.picture().frame;
   window.type_limit("2,5");
   EXPECT_EQ(fault(), "");
   EXPECT_TRUE(Course(plot.picture().primitives, Ink::kPass1).empty());
   EXPECT_EQ(plot.lines().problem, RefusalMessage(LimitProblem::kDecimalComma));
+  EXPECT_EQ(plot.picture().frame, frame);
   ComputePassLines(dir.path, 4);
   window.activate();
   window.type_limit("3");
+  window.point();
   EXPECT_EQ(fault(), "");
   EXPECT_FALSE(Only(plot.picture().primitives, Shape::kLine, Ink::kPass1, Dash::kDashed).empty());
+  EXPECT_NE(readout().find(" (on disk "), std::string::npos) << readout();
+  std::vector<Primitive> all = plot.picture().primitives;
+  all.insert(all.end(), plot.pointer_layer().begin(), plot.pointer_layer().end());
+  const Box area = all.front().box;  // the background
+  std::array<int, 2> ticks{};        // across, for meters; down, for rows
+  for (const Primitive& one : all) {
+    EXPECT_TRUE(one.shape != Shape::kText || (one.box.left >= 0 && one.box.top >= 0 &&
+                                              one.box.left + one.box.width <= area.width &&
+                                              one.box.top + one.box.height <= area.height))
+        << one.text << " in " << area.width << " x " << area.height;
+    if (one.shape == Shape::kLine && one.ink == Ink::kText && one.dash == Dash::kSolid &&
+        one.points.size() == 2) {
+      ++ticks[one.points[0].y == one.points[1].y ? 0 : 1];
+    }
+  }
+  EXPECT_GE(ticks[0], 3);
+  EXPECT_GE(ticks[1], 2);
 }
 
 }  // namespace kelvane

@@ -1,7 +1,7 @@
 # Helpers for tests that run the built program as a person does, under a real X server.
 # Source it after setting `program` to the built program (and `launcher` to the command that
 # runs kelvane.exe under Wine); it makes a scratch folder `$work` (removed on exit) and
-# starts Xvfb. A command that fails unexpectedly ends the test with its line and status.
+# starts Xvfb, its screen `$screen` (800x600 unless set). A command that fails unexpectedly ends the test with its line and status.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 set -E
 trap 'status=$? && echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: \"$BASH_COMMAND\" failed with status $status" >&2' ERR
@@ -14,7 +14,7 @@ fail() { echo "FAIL: $*" >&2 && exit 1; }
 exec 3>"$work/display"
 # -noreset: a server resets when its last client goes (each xdotool is one), and refuses a
 # program that connects while it does.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${screen:-800x600}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$work/display")"

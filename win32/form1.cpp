@@ -332,11 +332,12 @@ void Form1::PlaceControls() {
   }
   if (old_font) DeleteObject(old_font);
   const int line = LineHeight(hwnd_, font_);
-  place_ = LayOutControls(static_cast<int>(dpi),
-                          {LongestWord(Label1, font_),
-                           [this](int width) { return WrappedHeight(Label1, font_, width); },
-                           line + MulDiv(7, static_cast<int>(dpi), 96),
-                           line + MulDiv(10, static_cast<int>(dpi), 96), line});
+  place_ = LayOutControls(
+      static_cast<int>(dpi),
+      {LongestWord(Label1, font_),
+       [this](int width) { return WrappedHeight(Label1, font_, width); },
+       line + MulDiv(7, static_cast<int>(dpi), 96), line + MulDiv(10, static_cast<int>(dpi), 96),
+       line, [this](int width) { return preview_.FirstSize(width); }});
   Place(Label1, place_.label);
   Place(Text1, place_.text);
   Place(BtnGo, place_.go);

@@ -125,6 +125,15 @@ PreviewPlot::~PreviewPlot() {
   if (drawn_) DeleteObject(drawn_);
 }
 
+Box PreviewPlot::FirstSize(int width) const {
+  const HDC dc = GetDC(hwnd_);
+  const HGDIOBJ old_font = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  const Box size = PreviewFirstSize(Measure(dc), width);
+  SelectObject(dc, old_font);
+  ReleaseDC(hwnd_, dc);
+  return size;
+}
+
 void PreviewPlot::SetLines(PreviewLines lines) {
   if (RowCount(lines) != RowCount(lines_)) view_ = EveryRow(view_);
   lines_ = std::move(lines);

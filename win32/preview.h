@@ -35,6 +35,8 @@ class PreviewPlot {
   // The picture and the pointer's layer as last painted.
   const PreviewPicture& picture() const { return picture_; }
   const std::vector<Primitive>& pointer_layer() const { return pointer_layer_; }
+  // Its size as the window opens in its font, at least `width` wide (PreviewFirstSize).
+  Box FirstSize(int width) const;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
