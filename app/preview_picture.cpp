@@ -483,9 +483,9 @@ std::vector<Primitive> LayOutPointer(const PreviewLines& lines, const PreviewPic
   layer.push_back(Fill(Ink::kBackground, {place.left + pad - 2, place.top, widest + 4,
                                           static_cast<int>(texts.size()) * measure.line_height}));
   for (std::size_t i = 0; i < texts.size(); ++i) {
-    layer.push_back(Text({place.left + pad, place.top + static_cast<int>(i) * measure.line_height,
-                          measure.width(texts[i]), measure.line_height},
-                         std::move(texts[i])));
+    const int top = place.top + static_cast<int>(i) * measure.line_height;
+    const int width = measure.width(texts[i]);
+    layer.push_back(Text({place.left + pad, top, width, measure.line_height}, std::move(texts[i])));
   }
   return layer;
 }

@@ -76,7 +76,8 @@ inline std::vector<std::string> TextsOf(const std::vector<Primitive>& primitives
 
 // Where a window's drawing departs from the primitives it stroked, or "": nine in ten points
 // of each solid line of a line's ink (but its last, which Windows leaves out) show that ink,
-// a third of each dashed or dotted one, and so does the middle of each mark.
+// a third of each dashed or dotted one, and so does the middle of each mark and a pixel of
+// each text.
 inline std::string DrawingFault(const Picture& drawn, const std::vector<Primitive>& primitives) {
   for (const Primitive& primitive : primitives) {
     const std::uint32_t colour = drawn.inks[static_cast<std::size_t>(primitive.ink)];
@@ -89,6 +90,11 @@ inline std::string DrawingFault(const Picture& drawn, const std::vector<Primitiv
         !shows({box.left + box.width / 2, box.top + box.height / 2})) {
       return "the mark of ink " + at;
     }
+    bool inked = false;  // a text shows a pixel of its ink at least
+    for (int x = box.left; primitive.shape == Shape::kText && x < box.left + box.width; ++x) {
+      for (int y = box.top; y < box.top + box.height; ++y) inked = inked || shows({x, y});
+    }
+    if (primitive.shape == Shape::kText && !inked) return "the text " + primitive.text;
     if (primitive.shape != Shape::kLine || primitive.ink < Ink::kRace) continue;
     const double shown =
         static_cast<double>(std::count_if(points.begin(), points.end() - 1, shows));
