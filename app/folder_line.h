@@ -9,10 +9,11 @@
 
 namespace kelvane {
 
-// What the folder line says while no folder is chosen.
+// What the folder line and the preview say while no folder is chosen: a click on either
+// chooses one.
 inline constexpr std::string_view kNoFolderText =
     "No folder chosen: press Ctrl+O, or click here, to choose the folder of your line files";
-// The same in Go's report and the preview: "click here" only where a click does it.
+// The same in Go's report, where a click does not do it.
 inline constexpr std::string_view kNoFolderReport =
     "No folder chosen: press Ctrl+O, or click the line at the foot of the window, to choose "
     "the folder of your line files";

@@ -170,7 +170,7 @@ bool PreviewSource::Refresh(const HeldFolder& folder) {
   inputs_.reset();
   problem_.clear();
   if (folder.path().empty()) {
-    problem_ = kNoFolderReport;
+    problem_ = kNoFolderText;  // a click on the preview chooses one too
     return true;
   }
   try {

@@ -20,6 +20,7 @@
 #include "app/folder_line.h"
 #include "app/form1_layout.h"
 #include "platform/files.h"
+#include "qt/accessible_roles.h"
 #include "qt/crossings.h"
 #include "qt/folder_chooser.h"
 #include "qt/preview.h"
@@ -55,8 +56,15 @@ Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
   }
   connect(new QShortcut(Qt::CTRL | Qt::Key_O, this), &QShortcut::activated, this,
           &Form1::ChooseFolder);
+  // The folder line looks like the link it is, in the palette's colour of links.
   folder_line_->installEventFilter(this);
   folder_line_->setCursor(Qt::PointingHandCursor);
+  folder_line_->setForegroundRole(QPalette::Link);
+  QFont underlined;
+  underlined.setUnderline(true);
+  folder_line_->setFont(underlined);
+  preview_->installEventFilter(this);
+  InstallAccessibleRoles();
   connect(Text1, &QLineEdit::textChanged, this, &Form1::ShowPreview);
 
   Form_load();
@@ -81,9 +89,10 @@ void Form1::BtnGo_click() {
 
 // A push button that is not the default one takes only Space; Return on the focused Go
 // presses it too, as people expect of a focused button. A click on the folder line chooses
-// another folder.
+// another folder, and so does one on the preview while no folder is chosen.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == folder_line_ && event->type() == QEvent::MouseButtonRelease &&
+  if ((watched == folder_line_ || (watched == preview_ && folder_.path().empty())) &&
+      event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     ChooseFolder();
     return true;
@@ -167,6 +176,7 @@ void Form1::FocusLimit() {
 // Shown at once: a run waits on this thread, so the line is painted before it does.
 void Form1::ShowLine(std::string_view text) {
   line_text_ = FromUtf8(text);
+  folder_line_->setAccessibleName(line_text_);
   ElideLine();
   folder_line_->repaint();
 }
@@ -182,6 +192,7 @@ void Form1::ElideLine() {
 void Form1::ShowFolder() {
   const QString folder = FromUtf8(DisplayPath(folder_.path()));
   folder_line_->setToolTip(folder);
+  preview_->setCursor(folder_.path().empty() ? Qt::PointingHandCursor : Qt::ArrowCursor);
   folder_line_->setAccessibleDescription(folder);
   ShowLine(FolderLineText(folder_));
 }

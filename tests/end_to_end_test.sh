@@ -65,7 +65,7 @@ pid=$! && window="" && dismiss && finish # the dialog alone
 echo "ok: a refused command line ends with status 2 at once where standard error is read, after a dialog where it is not"
 # A copy with no line files beside it and none named, as one installed with the system's
 # programs: a folder chooser first; cancelled, no folder is chosen, and Go says so. A click
-# on the folder line, then Ctrl+O, choose one at any time.
+# on the preview then, or on the folder line or Ctrl+O at any time, chooses one.
 dir="$work/installed" && mkdir "$dir" && cp "$program" "$dir/"
 (cd / && exec ${launcher:-} "$dir/$(basename "$program")" 2>"$work/stderr.txt") &
 pid=$!
@@ -77,6 +77,7 @@ window=$(find_window '^Kelvane$')
 press_go && dismiss && kill -0 "$pid" || fail "no folder chosen: the program ended"
 first=$(folder chosen-by-click) && second=$(folder chosen-by-keys)
 eval "$(xdotool getwindowgeometry --shell "$window")"
+click "$window" $((WIDTH - 60)) 60 && choose "$second" # the preview, which says "click here" too
 click "$window" 40 $((HEIGHT - 8)) && choose "$first"
 click "$window" 20 20 && xdotool key ctrl+o && choose "$second"
 press_go && finish
@@ -85,7 +86,7 @@ press_go && finish
 status=0 && (cd / && ${launcher:-} "$dir/$(basename "$program")" --no-window 2>"$work/stderr.txt") || status=$?
 [ "$status" -eq 2 ] && grep -q "^kelvane: no FOLDER was named, and no line files are beside kelvane" "$work/stderr.txt" ||
   fail "--no-window with no folder: status $status, $(cat "$work/stderr.txt")"
-echo "ok: a copy with no line files asks for a folder first; cancelled, no folder is chosen until a click or Ctrl+O chooses one; --no-window says a folder must be named"
+echo "ok: a copy with no line files asks for a folder first; cancelled, no folder is chosen until a click on the preview or the folder line or Ctrl+O chooses one; --no-window says a folder must be named"
 
 # Without a window, in scripts: no display on Linux; each folder in turn, one line for each
 # that fails, the others written all the same.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -111,10 +112,11 @@ TEST(Form1Test, BehavesAsAPersonExpects) {
 }
 
 // With no folder chosen, the window says how to choose one, and Go says the same; the
-// chooser opens where the folder last chosen was, then in the folder in use. The folder of
-// a file dropped is what the line names, looked at again when the window becomes active, and held:
-// Go works in it even once another folder takes its path. A drop of more than one item is refused,
-// changing nothing.
+// chooser opens where the folder last chosen was, then in the folder in use. The folder line
+// is a link to screen readers, the preview a chart, and a click on either opens the chooser.
+// The folder of a file dropped is what the line names, looked at again when the window
+// becomes active, and held: Go works in it even once another folder takes its path. A drop
+// of more than one item is refused, changing nothing.
 TEST(Form1Test, FolderIsChosenOrDropped) {
   ScratchDir last, dropped;
   QSettings(QSettings::IniFormat, QSettings::UserScope, "kelvane", "kelvane")
@@ -129,8 +131,10 @@ TEST(Form1Test, FolderIsChosenOrDropped) {
   EXPECT_EQ(line->text(), elided(FromUtf8(kNoFolderText)));
   QTest::mouseClick(form.findChild<QPushButton*>("BtnGo"), Qt::LeftButton);
   EXPECT_EQ(DismissMessage(form), FromUtf8(kNoFolderReport));
-  const auto chooser_at = [&form] {  // Ctrl+O: where the chooser opens, then cancelled
-    QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+  // Where the chooser opens on Ctrl+O (or a click on `clicked`), then cancelled.
+  const auto chooser_at = [&form](QWidget* clicked = nullptr) {
+    if (clicked) QTest::mouseClick(clicked, Qt::LeftButton);
+    if (!clicked) QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
     auto* chooser = form.findChild<QFileDialog*>();
     const std::string at = chooser ? chooser->directory().absolutePath().toStdString() : "none";
     if (chooser) chooser->reject();
@@ -138,6 +142,10 @@ TEST(Form1Test, FolderIsChosenOrDropped) {
     return at;
   };
   EXPECT_EQ(chooser_at(), last.path.string());  // not started from a terminal
+  auto* preview = form.findChild<PreviewPlot*>("preview");
+  EXPECT_EQ(chooser_at(preview), last.path.string());  // it says "click here" too
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(line)->role(), QAccessible::Link);
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(preview)->role(), QAccessible::Chart);
   // A FIFO at the settings file is passed over, never waited on.
   const std::string ini =
       QSettings(QSettings::IniFormat, QSettings::UserScope, "kelvane", "kelvane")

@@ -82,15 +82,24 @@ int LineHeight(HWND window, HFONT font) {
   return metrics.tmHeight;
 }
 
-// `text` as what screen readers say of `control`: its name, or beyond it, its description.
-void Describe(HWND control, const std::wstring& text, MSAAPROPID what = PROPID_ACC_DESCRIPTION) {
+// Tells screen readers `what` of `control`: `text` (its name, or beyond it, its description)
+// or, given none, `role`.
+void Describe(HWND control, const std::wstring& text, MSAAPROPID what = PROPID_ACC_DESCRIPTION,
+              LONG role = 0) {
   IAccPropServices* services = nullptr;
   if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                               IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
     return;
   }
-  services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, what,
-                           text.c_str());
+  const auto client = static_cast<DWORD>(OBJID_CLIENT);
+  if (role != 0) {
+    VARIANT value{};
+    value.vt = VT_I4;
+    value.lVal = role;
+    services->SetHwndProp(control, client, CHILDID_SELF, PROPID_ACC_ROLE, value);
+  } else {
+    services->SetHwndPropStr(control, client, CHILDID_SELF, what, text.c_str());
+  }
   services->Release();
 }
 
@@ -107,7 +116,9 @@ Form1::Form1(HINSTANCE instance, std::filesystem::path folder, std::string limit
     : instance_(instance), folder_(std::move(folder)), limit_(std::move(limit)) {}
 
 Form1::~Form1() {
-  if (font_) DeleteObject(font_);
+  for (const HFONT font : {font_, link_font_}) {
+    if (font) DeleteObject(font);
+  }
   if (com_) CoUninitialize();
 }
 
@@ -198,6 +209,20 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       break;
     }
+    case WM_CTLCOLORSTATIC:  // the folder line in the colour of links
+      if (reinterpret_cast<HWND>(lparam) == folder_line_) {
+        const LRESULT brush = DefWindowProcW(hwnd_, message, wparam, lparam);
+        SetTextColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_HOTLIGHT));
+        return brush;
+      }
+      break;
+    case WM_SETCURSOR:  // a hand where a click chooses the folder
+      if (reinterpret_cast<HWND>(wparam) == folder_line_ ||
+          (reinterpret_cast<HWND>(wparam) == preview_.hwnd() && folder_.path().empty())) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
     case WM_DPICHANGED:
       OnDpiChanged(*reinterpret_cast<const RECT*>(lparam));
       return 0;
@@ -232,6 +257,8 @@ bool Form1::OnCreate() {
   if (!BtnGo || !Label1 || !Text1 || !folder_line_ || !tooltip_) return false;
   if (!preview_.Create(hwnd_, kPreviewId)) return false;
   Describe(preview_.hwnd(), Utf16(kPreviewName), PROPID_ACC_NAME);
+  Describe(preview_.hwnd(), {}, PROPID_ACC_ROLE, ROLE_SYSTEM_CHART);
+  Describe(folder_line_, {}, PROPID_ACC_ROLE, ROLE_SYSTEM_LINK);
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -255,7 +282,8 @@ void Form1::OnCommand(int id, int code) {
   }
   if (id == kText1Id && code == EN_CHANGE) ShowPreview();
   if (id == kCloseId) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-  if (id == kChooseId || (id == kFolderLineId && code == STN_CLICKED)) {
+  if (id == kChooseId || (id == kFolderLineId && code == STN_CLICKED) ||
+      (id == kPreviewId && code == STN_CLICKED && folder_.path().empty())) {
     if (const auto chosen = ChooseFolder(hwnd_, folder_.path()))
       SetFolder(*chosen);  // else cancelled
   }
@@ -327,10 +355,15 @@ void Form1::PlaceControls() {
   SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
   // The controls let go of the old font before it is deleted.
   const HFONT old_font = std::exchange(font_, CreateFontIndirectW(&metrics.lfMessageFont));
+  metrics.lfMessageFont.lfUnderline = TRUE;  // the folder line's, a link's
+  const HFONT old_link = std::exchange(link_font_, CreateFontIndirectW(&metrics.lfMessageFont));
   for (const HWND control : {Label1, Text1, BtnGo, folder_line_, preview_.hwnd()}) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    const HFONT font = control == folder_line_ ? link_font_ : font_;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
-  if (old_font) DeleteObject(old_font);
+  for (const HFONT font : {old_font, old_link}) {
+    if (font) DeleteObject(font);
+  }
   const int line = LineHeight(hwnd_, font_);
   place_ = LayOutControls(
       static_cast<int>(dpi),

@@ -80,7 +80,8 @@ class Form1 {
   POINT least_{};          // the window's least size
   HWND focus_ = nullptr;   // the control that gets the focus back when the window does
   HFONT font_ = nullptr;
-  bool com_ = false;  // COM is initialised for this thread, and uninitialised at the end
+  HFONT link_font_ = nullptr;  // font_ underlined
+  bool com_ = false;           // COM is initialised for this thread, and uninitialised at the end
   int exit_status_ = 0;
   float MaxSeparation = 0;  // the limit Go last ran with, in meters (CONTRIBUTING.md)
 };

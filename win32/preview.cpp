@@ -176,9 +176,11 @@ void PreviewPlot::OnMouse(UINT message, WPARAM wparam, POINT at) {
       drag_x_ = at.x;
       SetCapture(hwnd_);
       break;
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP:  // said to the parent as a click on a static control
       drag_x_ = -1;
       ReleaseCapture();
+      SendMessageW(GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), STN_CLICKED),
+                   reinterpret_cast<LPARAM>(hwnd_));
       break;
     case WM_LBUTTONDBLCLK:
       view = EveryRow(view);
