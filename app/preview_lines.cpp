@@ -174,7 +174,7 @@ bool PreviewSource::Refresh(const HeldFolder& folder) {
     return true;
   }
   try {
-    inputs_ = ReadPassInputs(folder.Get());  // Get throws, saying why it cannot be opened
+    inputs_ = ReadPassInputs(folder.Get(), &row_lines_);  // Get throws, saying why not
     ReadOnDisk(*held);
   } catch (...) {
     problem_ = ReportCaught().text;
@@ -193,6 +193,7 @@ void PreviewSource::ReadOnDisk(const Folder& folder) {
       const FileFacts facts = FactsAt(folder, FollowLinksInFolder(folder, name));
       if (!facts.exists) continue;
       on_disk_[pass] = Separations(reader.Read(folder, name));
+      KeepSameLines(row_lines_, reader.row_lines());
       disk_notes_[pass] = " (written " + LocalTime(facts.modified) + ")";
     } catch (...) {
       disk_notes_[pass] = ", which on disk cannot be read: " + ReportCaught().text;
@@ -208,6 +209,7 @@ PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
   }
   const auto& [race, max_race, min_race] = *inputs_;
   lines.separations = {Separations(race), Separations(max_race), Separations(min_race)};
+  lines.row_lines = row_lines_;
   const std::size_t rows = lines.separations[0].size();
   const std::array<float, 2> reach = Reach(lines.separations);
   lines.moulds = Moulds(rows, reach, disk_notes_);

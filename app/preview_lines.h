@@ -20,6 +20,8 @@ struct PreviewLines {
   // The separation of each data row, in meters, per line of kLineNames; empty for a line
   // that cannot be shown.
   std::array<std::vector<float>, 5> separations;
+  // The line of the files each data row begins on, in all of them; 0 where they differ.
+  std::vector<int> row_lines;
   // The limit the pass lines are made with, in meters; below 0 when they are not shown.
   float limit = -1;
   // Why lines are missing, in the words Go would report; "" when all five are there.
@@ -78,7 +80,8 @@ class PreviewSource {
   std::filesystem::path folder_;
   std::string stamp_;  // each input's size and time at the last read
   std::optional<std::array<LineGrid, 3>> inputs_;
-  std::string problem_;  // the read's error report
+  std::vector<int> row_lines_;  // PreviewLines::row_lines
+  std::string problem_;         // the read's error report
   std::array<std::vector<float>, 2> on_disk_;
   // Each pass line on disk: "" where there is none, " (written <time>)", or ", which on disk
   // cannot be read: <report>".

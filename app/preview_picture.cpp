@@ -190,11 +190,16 @@ std::vector<std::string> Wrapped(const std::string& text, int width, const TextM
   return lines;
 }
 
-// What the readout says of `row`, from 0: "Row 136 (m): race 1.363, max 5.742, ..., Pass1
-// 3.553 (on disk 9.5)", with the value on disk where it differs. With a `widest` value, each
+// What the readout says of `row`, from 0: "Row 136, line 139 (m): race 1.363, max 5.742, ...,
+// Pass1 3.553 (on disk 9.5)", with the file's line where every file has the row on the same
+// line, and the value on disk where it differs. With a `widest` value, each
 // value is written so and every pass line on disk said: the readout as long as it can be.
 std::string Readout(const PreviewLines& lines, std::size_t row, const char* widest = nullptr) {
-  std::string text = "Row " + (widest ? Eights(row) : std::to_string(row + 1)) + " (m):";
+  std::string text = "Row " + (widest ? Eights(row) : std::to_string(row + 1));
+  if (widest || (row < lines.row_lines.size() && lines.row_lines[row] > 0)) {
+    text.append(", line ").append(widest ? Eights(row) : std::to_string(lines.row_lines[row]));
+  }
+  text.append(" (m):");
   for (std::size_t line = 0; line < lines.separations.size(); ++line) {
     if (row >= lines.separations[line].size() && !widest) continue;
     const std::vector<float>* disk =

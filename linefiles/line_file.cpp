@@ -1,5 +1,6 @@
 #include "linefiles/line_file.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,14 @@ LineGrid LineFileReader::Read(const Folder& folder, std::string_view name) {
   static const std::string too_large =
       "larger than any line file (at most " + std::to_string(kMaxFileBytes) + ")";
   ReadWholeFile(folder, name, kMaxFileBytes, too_large, bytes_);
-  return ParseLineText(bytes_.view(), name);
+  return ParseLineText(bytes_.view(), name, &row_lines_);
+}
+
+void KeepSameLines(std::vector<int>& lines, const std::vector<int>& other) {
+  lines.resize(std::min(lines.size(), other.size()));
+  for (std::size_t row = 0; row < lines.size(); ++row) {
+    if (lines[row] != other[row]) lines[row] = 0;
+  }
 }
 
 void WriteLineFile(const Folder& folder, std::span<const NamedLine> lines, const LockWait& wait) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "linefiles/line_grid.h"
 #include "platform/files.h"
@@ -23,10 +24,17 @@ class LineFileReader {
   // (naming the path; a file larger than kMaxFileBytes is refused unread) and of
   // ParseLineText (naming `name` and the line).
   LineGrid Read(const Folder& folder, std::string_view name);
+  // The line each data row of the line last read begins on, for the rows its text has.
+  const std::vector<int>& row_lines() const { return row_lines_; }
 
  private:
   FileBytes bytes_;
+  std::vector<int> row_lines_;
 };
+
+// Where every line file puts each data row: `lines` (LineFileReader::row_lines) kept where
+// `other` has the same line, 0 elsewhere and beyond `other`'s rows.
+void KeepSameLines(std::vector<int>& lines, const std::vector<int>& other);
 
 // A line and the name of the file it goes to.
 struct NamedLine {

@@ -13,7 +13,8 @@ namespace {
 
 class LineTextParser {
  public:
-  LineTextParser(std::string_view text, std::string_view file) : scanner_(text), file_(file) {}
+  LineTextParser(std::string_view text, std::string_view file, std::vector<int>* row_lines)
+      : scanner_(text), file_(file), row_lines_(row_lines) {}
 
   LineGrid Parse() {
     const float a = Required(NextSingle(), "header value A");
@@ -36,6 +37,7 @@ class LineTextParser {
                std::to_string(grid.count()));
     }
     grid.at(row, 0) = first;
+    if (row_lines_ != nullptr) row_lines_->push_back(scanner_.last_line());
     for (int column = 1; column < LineGrid::kColumns; ++column) {
       const auto value = NextSingle();
       if (!value) {
@@ -106,12 +108,14 @@ class LineTextParser {
 
   ItemScanner scanner_;
   std::string_view file_;
+  std::vector<int>* row_lines_;
 };
 
 }  // namespace
 
-LineGrid ParseLineText(std::string_view bytes, std::string_view file) {
+LineGrid ParseLineText(std::string_view bytes, std::string_view file, std::vector<int>* row_lines) {
   std::string decoded;
-  return LineTextParser(DecodeLineText(bytes, decoded), file).Parse();
+  if (row_lines != nullptr) row_lines->clear();
+  return LineTextParser(DecodeLineText(bytes, decoded), file, row_lines).Parse();
 }
 }  // namespace kelvane

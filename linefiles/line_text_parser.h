@@ -2,6 +2,7 @@
 #define KELVANE_LINEFILES_LINE_TEXT_PARSER_H_
 
 #include <string_view>
+#include <vector>
 
 #include "linefiles/line_grid.h"
 
@@ -12,8 +13,10 @@ namespace kelvane {
 // break. Rows the text lacks stay 0. `file` names the text in error messages
 // ("Race.txt:7: ..."). Throws RunError: kInput for an item that is not a number or a text
 // that ends before the count or inside a data row; kOverflow for a number beyond single
-// precision; the errors of CheckedCount; kBounds for a data row beyond the count.
-LineGrid ParseLineText(std::string_view bytes, std::string_view file);
+// precision; the errors of CheckedCount; kBounds for a data row beyond the count. Where
+// `row_lines` is given, it receives the line each data row the text has begins on.
+LineGrid ParseLineText(std::string_view bytes, std::string_view file,
+                       std::vector<int>* row_lines = nullptr);
 
 }  // namespace kelvane
 

@@ -97,13 +97,16 @@ std::vector<std::string_view> MissingInputs(const std::filesystem::path& dir) {
 }
 
 // Read through one buffer, which is gone before the pass lines are made.
-std::array<LineGrid, 3> ReadPassInputs(const Folder& folder) {
+std::array<LineGrid, 3> ReadPassInputs(const Folder& folder, std::vector<int>* row_lines) {
   RequireInputs(folder);
   RequireInputsApart(folder);
   LineFileReader reader;
-  std::array<LineGrid, 3> grids = {reader.Read(folder, kLineNames[0]),
-                                   reader.Read(folder, kLineNames[1]),
-                                   reader.Read(folder, kLineNames[2])};
+  std::array<LineGrid, 3> grids = {reader.Read(folder, kLineNames[0]), LineGrid(0), LineGrid(0)};
+  if (row_lines != nullptr) *row_lines = reader.row_lines();
+  for (std::size_t input = 1; input < grids.size(); ++input) {
+    grids[input] = reader.Read(folder, kLineNames[input]);
+    if (row_lines != nullptr) KeepSameLines(*row_lines, reader.row_lines());
+  }
   RequireEqualCounts(grids);
   return grids;
 }

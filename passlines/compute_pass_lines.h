@@ -31,8 +31,9 @@ std::vector<std::string_view> MissingInputs(const std::filesystem::path& dir);
 
 // The three input lines read from "Race.txt", "MaxRace.txt" and "MinRace.txt" in `folder`,
 // in that order. Throws RunError: kFile naming every missing input and the folder, kInput
-// when the three counts differ, and the errors of the reads.
-std::array<LineGrid, 3> ReadPassInputs(const Folder& folder);
+// when the three counts differ, and the errors of the reads. Where `row_lines` is given, it
+// receives the line each data row begins on in all three (KeepSameLines).
+std::array<LineGrid, 3> ReadPassInputs(const Folder& folder, std::vector<int>* row_lines = nullptr);
 
 // The pass line of `race` toward `companion` (of the same count) written to the file
 // `file`: a copy of the race line whose separation in every data row is moved toward the

@@ -3,7 +3,9 @@
 #include <bit>
 #include <cfloat>
 #include <string>
+#include <vector>
 
+#include "linefiles/line_file.h"
 #include "linefiles/line_text_parser.h"
 #include "tests/test_support.h"
 
@@ -45,7 +47,14 @@ TEST(LineTextTest, LayoutsLineEndsAndEncodingsGiveTheSameGrid) {
   expected.at(1, 0) = 7;
   expected.at(2, 0) = -8.5F;
   for (int i = 0; i < 10; ++i) expected.at(4 + i / 5, i % 5) = static_cast<float>(i + 1);
-  for (const std::string& text : layouts) EXPECT_EQ(ParseLineText(text, "Race.txt"), expected);
+  const std::vector<int> starts[] = {{4, 5}, {4, 9}, {1, 1}, {6, 7}, {2, 2}, {1, 1}};  // each row's
+  for (std::size_t i = 0; i < std::size(layouts); ++i) {
+    std::vector<int> lines;
+    EXPECT_EQ(ParseLineText(layouts[i], "Race.txt", &lines), expected);
+    EXPECT_EQ(lines, starts[i]) << i;
+    KeepSameLines(lines, starts[0]);  // where every file has it
+    EXPECT_EQ(lines, (std::vector<int>{i < 2 ? 4 : 0, i == 0 ? 5 : 0})) << i;
+  }
   const LineGrid short_line = ParseLineText("0\n0\n3.0\n1,1,1,1,1\n", "Race.txt");
   EXPECT_EQ(short_line.at(3, 0), 3);
   EXPECT_EQ(short_line.at(6, 4), 0);  // missing rows stay 0

@@ -218,6 +218,8 @@ TEST(PreviewLinesTest, ShowsWhatGoReplaces) {
     const Box& box = mark.box;
     return box.top < edited.frame.top + 5 && box.left <= x && x < box.left + box.width;
   }));  // marked along the top
+  EXPECT_EQ(TextsOf(LayOutPointer(one_row, edited, x, kMeasure))[0].substr(0, 24),
+            "Row 101, line 104 (m): r");  // every file has it on the same line
 }
 
 }  // namespace
