@@ -209,10 +209,13 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       break;
     }
-    case WM_CTLCOLORSTATIC:  // the folder line in the colour of links
+    case WM_CTLCOLORSTATIC:  // the folder line in the colour of links, where it reads as text
       if (reinterpret_cast<HWND>(lparam) == folder_line_) {
         const LRESULT brush = DefWindowProcW(hwnd_, message, wparam, lparam);
-        SetTextColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_HOTLIGHT));
+        const bool reads =
+            ContrastRatio(SystemRgb(COLOR_HOTLIGHT), SystemRgb(COLOR_BTNFACE)) >= 4.5;
+        SetTextColor(reinterpret_cast<HDC>(wparam),
+                     GetSysColor(reads ? COLOR_HOTLIGHT : COLOR_BTNTEXT));
         return brush;
       }
       break;

@@ -38,12 +38,6 @@ COLORREF FromRgb(std::uint32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-std::uint32_t SystemRgb(int index) {
-  const COLORREF colour = GetSysColor(index);
-  return std::uint32_t{GetRValue(colour)} << 16 | std::uint32_t{GetGValue(colour)} << 8 |
-         GetBValue(colour);
-}
-
 // The inks in the system's colours; with high contrast on, the lines in its colours alone.
 std::array<std::uint32_t, kInkCount> Inks() {
   std::array<std::uint32_t, kInkCount> inks =
@@ -123,6 +117,12 @@ bool PreviewPlot::Create(HWND parent, int id) {
 
 PreviewPlot::~PreviewPlot() {
   if (drawn_) DeleteObject(drawn_);
+}
+
+std::uint32_t SystemRgb(int index) {
+  const COLORREF colour = GetSysColor(index);
+  return std::uint32_t{GetRValue(colour)} << 16 | std::uint32_t{GetGValue(colour)} << 8 |
+         GetBValue(colour);
 }
 
 Box PreviewPlot::FirstSize(int width) const {

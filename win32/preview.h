@@ -11,6 +11,9 @@
 
 namespace kelvane {
 
+// The system's colour `index` (GetSysColor) as 0xRRGGBB.
+std::uint32_t SystemRgb(int index);
+
 // The preview of the lines Go will write, a child window stroked as LayOutPreview lays it
 // out in the font the parent sets (WM_SETFONT), and in the system's colours when high
 // contrast is on. Draws itself into the device context of WM_PRINTCLIENT too. The picture
