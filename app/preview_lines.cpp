@@ -252,7 +252,8 @@ PreviewLines LongestLines() {
   PreviewLines lines;
   const std::array<std::string, 2> notes = {" (written 8888-88-88 88:88)",
                                             " (written 8888-88-88 88:88)"};
-  std::vector<float> values(LineGrid::kMaxCount, -88.888F);
+  // As many digits as LineGrid::kMaxCount, a third of the rows to lay out.
+  std::vector<float> values(10000, -88.888F);
   for (std::size_t row = 0; row < values.size(); row += 2) values[row] = 88.888F;
   lines.separations.fill(values);
   lines.on_disk.fill(values);

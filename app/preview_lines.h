@@ -41,8 +41,8 @@ struct PreviewLines {
   // lines are not shown; "" when the inputs are not.
   std::string what_go_does;
   // PreviewDescription as long as it can grow while the limit is typed: with the widest
-  // numbers, and with each refusal. The preview keeps room for the longest, so that typing
-  // moves nothing.
+  // numbers, and with each refusal. The preview keeps room for the longest in characters, so
+  // that typing moves nothing.
   std::vector<std::string> moulds;
 };
 
@@ -57,8 +57,8 @@ std::string Eights(std::size_t number);
 inline constexpr std::string_view kPreviewName = "Preview of the lines Go will write";
 std::string PreviewDescription(const PreviewLines& lines);
 
-// Lines whose texts are as long as any folder's can be: a lap of LineGrid::kMaxCount rows,
-// both pass lines on disk; for room to be made for them.
+// Lines whose texts are as long as any folder's can be: rows numbered with as many digits
+// as LineGrid::kMaxCount, both pass lines on disk; for room to be made for them.
 PreviewLines LongestLines();
 
 // The input lines of the folder Go works in, read as Go reads them, and the pass lines Go

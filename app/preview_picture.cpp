@@ -173,6 +173,7 @@ std::vector<Point> Band(const std::vector<float>& race, float limit, const RowCo
 
 // `text` broken at spaces into lines no wider than `width` where it can be.
 std::vector<std::string> Wrapped(const std::string& text, int width, const TextMeasure& measure) {
+  if (measure.width(text) <= width) return {text};
   std::vector<std::string> lines;
   std::size_t start = 0;
   while (start < text.size()) {
@@ -435,10 +436,10 @@ PreviewPicture LayOutPreview(const PreviewLines& all, Box area, const TextMeasur
   // The texts, in room for the longest they can grow to as the limit is typed; the readout
   // in room for its longest, so that nothing moves as it comes and goes.
   const int width = area.width - 2 * layout.pad;
-  std::size_t room = 0;
-  for (const std::string& mould : lines.moulds) {
-    room = std::max(room, Wrapped(mould, width, measure).size());
-  }
+  const auto longest = std::max_element(
+      lines.moulds.begin(), lines.moulds.end(),
+      [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+  std::size_t room = longest == lines.moulds.end() ? 0 : Wrapped(*longest, width, measure).size();
   for (std::string& line : Wrapped(PreviewDescription(lines), width, measure)) {
     layout.AddText(area.left + layout.pad, top, std::move(line));
     top += layout.line;
@@ -504,10 +505,10 @@ std::array<Box, 3> PointerBoxes(const PreviewPicture& picture, int from, int to)
 
 Box PreviewFirstSize(const TextMeasure& measure, int offered) {
   const int width = std::max(offered, 56 * measure.width("0"));
-  constexpr int kTall = 1 << 20;
-  const PreviewPicture picture = LayOutPreview(LongestLines(), {0, 0, width, kTall}, measure);
+  const int tall = 100 * measure.line_height;  // a few meters ticks: each is measured
+  const PreviewPicture picture = LayOutPreview(LongestLines(), {0, 0, width, tall}, measure);
   // Eight lines of plot: ticks a line to two and a half apart make three at least.
-  return {0, 0, width, kTall - picture.frame.height + 8 * measure.line_height};
+  return {0, 0, width, tall - picture.frame.height + 8 * measure.line_height};
 }
 
 }  // namespace kelvane

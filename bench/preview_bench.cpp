@@ -1,6 +1,7 @@
 // Times the preview on three max-size lines: a redraw at the window's first size and at a
 // full-screen size, a keystroke in the limit's box (the pass lines made again, then
-// redrawn), and a read of the inputs when the window is activated after they changed.
+// redrawn), a read of the inputs when the window is activated after they changed, and the
+// preview's first size, which the window works out as it is placed.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -65,6 +66,14 @@ void BM_Redraw(benchmark::State& state) {
   }
 }
 // The preview as the window opens at 96 dpi, and in a full-screen window.
+// The preview's first size at the window's font: the longest texts laid out over 32,764
+// rows, once as the window is placed.
+void BM_FirstSize(benchmark::State& state) {
+  const PreviewPlot plot;
+  for (auto _ : state) benchmark::DoNotOptimize(plot.FirstSize(472));
+}
+
+BENCHMARK(BM_FirstSize)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Redraw)->Args({472, 243})->Args({1585, 1000})->Unit(benchmark::kMillisecond);
 
 void BM_Keystroke(benchmark::State& state) {
