@@ -252,16 +252,16 @@ PreviewLines LongestLines() {
   PreviewLines lines;
   const std::array<std::string, 2> notes = {" (written 8888-88-88 88:88)",
                                             " (written 8888-88-88 88:88)"};
-  // As many digits as LineGrid::kMaxCount, a third of the rows to lay out.
-  std::vector<float> values(10000, -88.888F);
-  for (std::size_t row = 0; row < values.size(); row += 2) values[row] = 88.888F;
-  lines.separations.fill(values);
-  lines.on_disk.fill(values);
+  // Two rows of the widest values; the race line as many as LineGrid::kMaxCount has digits.
+  const std::size_t rows = 10000;
+  lines.separations.fill({-88.888F, 88.888F});
+  lines.on_disk.fill({-88.888F, 88.888F});
+  lines.separations[0].resize(rows);
   lines.limit = 8888.888F;
-  const std::string eights = Eights(values.size());
-  lines.summary = HeldSummary("8888.888", {eights, eights}, values.size(), {8888.888F, 8888.888F});
+  const std::string eights = Eights(rows);
+  lines.summary = HeldSummary("8888.888", {eights, eights}, rows, {8888.888F, 8888.888F});
   lines.what_go_does = WhatGoDoes(notes, {eights, eights});
-  lines.moulds = Moulds(values.size(), {8888.888F, 8888.888F}, notes);
+  lines.moulds = Moulds(rows, {8888.888F, 8888.888F}, notes);
   return lines;
 }
 

@@ -171,21 +171,27 @@ std::vector<Point> Band(const std::vector<float>& race, float limit, const RowCo
   return upper;
 }
 
-// `text` broken at spaces into lines no wider than `width` where it can be.
+// `text` broken at spaces into lines no wider than `width` where it can be, each word
+// measured once.
 std::vector<std::string> Wrapped(const std::string& text, int width, const TextMeasure& measure) {
   if (measure.width(text) <= width) return {text};
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find(' ', start);
-    for (std::size_t next = end; next != std::string::npos;) {  // as many words as fit
-      next = text.find(' ', next + 1);
-      const std::size_t stop = next == std::string::npos ? text.size() : next;
-      if (measure.width(std::string_view(text).substr(start, stop - start)) > width) break;
-      end = next;
+  const int space = measure.width(" ");
+  std::vector<std::string> lines(1);
+  int used = 0;  // the last line's width
+  for (std::size_t start = 0; start <= text.size();) {
+    const std::size_t end = std::min(text.find(' ', start), text.size());
+    const std::string_view word = std::string_view(text).substr(start, end - start);
+    const int needs = measure.width(word);
+    if (!lines.back().empty() && used + space + needs > width) {
+      lines.emplace_back();
+      used = 0;
     }
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
+    if (!lines.back().empty()) {
+      lines.back() += ' ';
+      used += space;
+    }
+    lines.back() += word;
+    used += needs;
     start = end + 1;
   }
   return lines;
@@ -505,7 +511,7 @@ std::array<Box, 3> PointerBoxes(const PreviewPicture& picture, int from, int to)
 
 Box PreviewFirstSize(const TextMeasure& measure, int offered) {
   const int width = std::max(offered, 56 * measure.width("0"));
-  const int tall = 100 * measure.line_height;  // a few meters ticks: each is measured
+  const int tall = 40 * measure.line_height;  // room for the texts; few ticks to measure
   const PreviewPicture picture = LayOutPreview(LongestLines(), {0, 0, width, tall}, measure);
   // Eight lines of plot: ticks a line to two and a half apart make three at least.
   return {0, 0, width, tall - picture.frame.height + 8 * measure.line_height};
