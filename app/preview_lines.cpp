@@ -250,18 +250,13 @@ PreviewLines PreviewSource::Lines(std::string_view limit_text) const {
 
 PreviewLines LongestLines() {
   PreviewLines lines;
-  const std::array<std::string, 2> notes = {" (written 8888-88-88 88:88)",
-                                            " (written 8888-88-88 88:88)"};
   // Two rows of the widest values; the race line as many as LineGrid::kMaxCount has digits.
   const std::size_t rows = 10000;
   lines.separations.fill({-88.888F, 88.888F});
   lines.on_disk.fill({-88.888F, 88.888F});
   lines.separations[0].resize(rows);
-  lines.limit = 8888.888F;
-  const std::string eights = Eights(rows);
-  lines.summary = HeldSummary("8888.888", {eights, eights}, rows, {8888.888F, 8888.888F});
-  lines.what_go_does = WhatGoDoes(notes, {eights, eights});
-  lines.moulds = Moulds(rows, {8888.888F, 8888.888F}, notes);
+  const std::string written = " (written 8888-88-88 88:88)";
+  lines.moulds = Moulds(rows, {8888.888F, 8888.888F}, {written, written});
   return lines;
 }
 

@@ -57,7 +57,7 @@ std::string Eights(std::size_t number);
 inline constexpr std::string_view kPreviewName = "Preview of the lines Go will write";
 std::string PreviewDescription(const PreviewLines& lines);
 
-// Lines whose texts are as long as any folder's can be: rows numbered with as many digits
+// Lines whose texts can grow as long as any folder's: rows numbered with as many digits
 // as LineGrid::kMaxCount, both pass lines on disk; for room to be made for them.
 PreviewLines LongestLines();
 
