@@ -297,7 +297,9 @@ void LayOutMeters(std::pair<double, double> range, Layout& layout, int top) {
   const int height = std::max(2, layout.Bottom() - layout.line - kTickLength - top);
   double step = NiceStep(high - low, std::max(2, height / (2 * layout.line)));
   // Finer, down to three ticks, as long as they stay a line apart.
-  const auto ticks = [&](double each) { return std::floor(high / each) - std::ceil(low / each); };
+  const auto ticks = [&range](double each) {
+    return std::floor(range.second / each) - std::ceil(range.first / each);
+  };
   const auto finer = [](double each) {  // the next step of 1, 2 or 5 times a power of ten
     return each *
            (std::lround(each / std::pow(10.0, std::floor(std::log10(each)))) == 5 ? 0.4 : 0.5);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <ranges>
 #include <set>
 #include <string>
 #include <vector>
@@ -70,8 +69,9 @@ TEST(PreviewPictureTest, ZoomsAroundThePointerAndReadsOutItsRow) {
     const Box wide{0, 0, width, 50};
     for (int x = width / 8; x < width * 7 / 8; x += 37) {
       const PlotView in = WheeledView({}, 300, wide, x, true);
-      EXPECT_EQ(RowColumns(300, wide).Row(x),
-                in.first + RowColumns(std::size_t(in.last - in.first + 1), wide).Row(x));
+      EXPECT_EQ(
+          RowColumns(300, wide).Row(x),
+          std::size_t(in.first) + RowColumns(std::size_t(in.last - in.first + 1), wide).Row(x));
     }
   }
   for (const auto& [metres, text] :
@@ -166,9 +166,9 @@ TEST(PreviewLinesTest, SaysWhereTheLimitHoldsThePassLines) {
   }
   const PreviewLines lines = source.Lines("2.5");
   const PreviewPicture picture = LayOutPreview(lines, {0, 0, 800, 400}, kMeasure);
+  const std::vector<std::string> texts = TextsOf(picture.primitives);
   std::string said;  // the lines after the legend's five
-  for (const std::string& line : TextsOf(picture.primitives) | std::views::drop(5))
-    said += line + " ";
+  for (std::size_t i = 5; i < texts.size(); ++i) said += texts[i] + " ";
   EXPECT_TRUE(said.starts_with(PreviewDescription(lines) + " ")) << said;
 }
 
