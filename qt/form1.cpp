@@ -20,7 +20,6 @@
 #include "app/folder_line.h"
 #include "app/form1_layout.h"
 #include "platform/files.h"
-#include "qt/accessible_roles.h"
 #include "qt/crossings.h"
 #include "qt/folder_chooser.h"
 #include "qt/preview.h"
@@ -64,7 +63,6 @@ Form1::Form1(std::filesystem::path folder, std::string limit, QWidget* parent)
   underlined.setUnderline(true);
   folder_line_->setFont(underlined);
   preview_->installEventFilter(this);
-  InstallAccessibleRoles();
   connect(Text1, &QLineEdit::textChanged, this, &Form1::ShowPreview);
 
   Form_load();

@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 #include <utility>
 
+#include "qt/accessible_roles.h"
 #include "qt/crossings.h"
 
 namespace kelvane {
@@ -48,6 +49,7 @@ void Stroke(QPainter& painter, const std::vector<Primitive>& primitives,
 }  // namespace
 
 PreviewPlot::PreviewPlot(QWidget* parent) : QWidget(parent) {
+  InstallAccessibleRoles();  // before the first accessibility event makes this an interface
   setObjectName(QStringLiteral("preview"));
   setAccessibleName(FromUtf8(kPreviewName));
   setFocusPolicy(Qt::NoFocus);
