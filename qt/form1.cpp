@@ -93,7 +93,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
       event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     ChooseFolder();
-    return true;
+    return watched == folder_line_;  // the preview ends its drag too
   }
   if (watched == BtnGo && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
