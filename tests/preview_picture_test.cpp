@@ -62,9 +62,11 @@ TEST(PreviewPictureTest, ZoomsAroundThePointerAndReadsOutItsRow) {
   const Box frame{100, 0, 101, 50};  // a pixel column for every tenth of the rows
   const PlotView zoomed = WheeledView({}, 1001, frame, 125, true);
   EXPECT_EQ(zoomed.first, 50);  // row 250, a quarter across, stays a quarter across
+  EXPECT_EQ(PannedView(zoomed, 1001, frame, -10).first, 130);        // a tenth of 800 rows on
   EXPECT_EQ(PannedView(zoomed, 1001, frame, -100).first, 200);       // dragged to the last row
   EXPECT_EQ(WheeledView(zoomed, 1001, frame, 125, false).last, -1);  // out to every row
   EXPECT_EQ(WheeledView({}, 1001, frame, 200, true).last, 1000);  // the last row kept at the edge
+  EXPECT_EQ(WheeledView({0, 150, -1}, 300, {0, 0, 400, 50}, 200, false).first, 0);  // not before
   for (int width = 400; width < 1400; width += 7) {  // each row with columns of its own: exactly
     const Box wide{0, 0, width, 50};
     for (int x = width / 8; x < width * 7 / 8; x += 37) {
